@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the tool and its tests need, when missing.
+# Usage: scripts/deps.sh run|test
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic)
+if [ "${1:-run}" = test ]; then
+  packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,27 @@
+// The button "ﾌｫﾙﾀﾞ変更": another folder for the log, for the rest of the run.
+
+#include "app/paths.h"
+#include "platform/qtext.h"
+#include "ui/form1.h"
+#include "ui_form1.h"
+
+namespace taiju {
+
+inline constexpr char16_t kFolderDialogTitle[] = u"フォルダを指定してください";
+inline constexpr char16_t kFolderDialogFilter[] = u"全てのﾌｧｲﾙ(*.*)|*.*|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|";
+
+void Form1::Command3_Click() {
+    if (strFOLDER.empty() || strFOLDER.back() != u'\\')
+        strFOLDER += u'\\';
+    const auto chosen = services_.fileDialog.open(
+        platform::qs(kFolderDialogTitle), platform::qs(kFolderDialogFilter), strFOLDER + strFILE);
+    if (!chosen)
+        return; // cancelled, or a path the tool cannot name
+    const std::size_t p = rinstr(*chosen, u"\\");
+    if (p == 0)
+        return; // no folder in it: nothing to take
+    strFOLDER = chosen->substr(0, p);
+    ui_->lblFOLDER->setText(platform::qs(joinPath(strFOLDER, strFILE)));
+}
+
+} // namespace taiju

@@ -1,0 +1,31 @@
+// Starts the tool: one window, "体重チェック".
+
+#include "platform/encoding.h"
+#include "platform/qt_services.h"
+#include "ui/fonts.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (!taiju::platform::cp932Available()) {
+        QMessageBox::critical(nullptr, QStringLiteral("体重チェック"),
+                              QStringLiteral("この Qt には Shift_JIS (windows-31j) の変換が"
+                                             "ありません。起動できません。"));
+        return 1;
+    }
+    taiju::useWindowFonts();
+
+    taiju::platform::QtMessageBox messageBox;
+    taiju::platform::QtBeeper beeper;
+    taiju::platform::QtClock clock;
+    taiju::platform::QtAppDirectory appDirectory;
+    taiju::platform::QtFileDialog fileDialog;
+    taiju::Form1 form({messageBox, beeper, clock, appDirectory, fileDialog});
+    messageBox.setParent(&form);
+    fileDialog.setParent(&form);
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,13 @@
+#include "app/paths.h"
+
+namespace taiju {
+
+std::u16string joinPath(std::u16string_view folder, std::u16string_view name) {
+    std::u16string path(folder);
+    if (path.empty() || path.back() != u'\\')
+        path.push_back(u'\\');
+    path += name;
+    return path;
+}
+
+} // namespace taiju

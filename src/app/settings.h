@@ -1,0 +1,30 @@
+#pragma once
+// The settings file "ostrel": the folder and the file name of the log.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace taiju {
+
+inline constexpr char16_t kSettingsFileName[] = u"ostrel";
+inline constexpr char16_t kDefaultLogName[] = u"体重変化.txt";
+
+struct Settings {
+    std::u16string folder; // as read, untrimmed
+    std::u16string file;
+};
+
+// True when the folder, trimmed of blanks, has ":" as its second character
+// and the file name, trimmed of blanks, is not empty.
+bool settingsValid(const Settings& s);
+
+// The first two fields of the file's text when both can be read and are
+// valid; nothing otherwise.
+std::optional<Settings> parseSettings(std::u16string_view text);
+
+// The lines the repair writes: the application directory and the default name.
+std::vector<std::u16string> defaultSettingsLines(std::u16string_view appDir);
+
+} // namespace taiju

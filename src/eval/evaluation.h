@@ -1,0 +1,40 @@
+#pragma once
+// The evaluation behind the button "肥満度計算": from the weight and height
+// texts to the three laid-out results and their band colours, or a refusal.
+
+#include "eval/bands.h"
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace taiju {
+
+struct Results {
+    std::u16string standardWeight; // Text1
+    std::u16string obesityDegree;  // Text2
+    std::u16string bmi;            // Text5
+    Colour obesityColour;          // background of Text2
+    Colour bmiColour;              // background of Text5
+};
+
+// Which box an out-of-range input came from.
+enum class Box { Weight, Height };
+
+struct Refusal {
+    Box box;
+    std::u16string message;
+};
+
+inline constexpr char16_t kInputErrorTitle[] = u"入力ミス";
+inline constexpr char16_t kHeightMessage[] = u"メートル単位で入力してください(cf.1.65)";
+inline constexpr char16_t kWeightMessage[] = u"キログラム単位で入力してください(cf65.5)";
+
+// Checks the height first (0.5 to 2.5 m), then the weight (3 to 200 kg).
+std::variant<Results, Refusal> evaluate(std::u16string_view weightText,
+                                        std::u16string_view heightText);
+
+// The 19-character stamp MM-DD-YYYY HH:MM:SS, in ASCII digits.
+std::u16string dateStamp(int month, int day, int year, int hour, int minute, int second);
+
+} // namespace taiju

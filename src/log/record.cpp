@@ -1,0 +1,99 @@
+#include "log/record.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace taiju {
+
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+namespace {
+
+constexpr std::size_t kBlankBlock = 256;
+
+std::u16string_view trimSpaces(std::u16string_view s) {
+    while (!s.empty() && s.front() == u' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == u' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+// Offsets in `s` (valid code page 932) at which a character starts.
+std::vector<bool> characterStarts(const std::string& s) {
+    std::vector<bool> starts(s.size() + 1, false);
+    std::size_t i = 0;
+    while (i < s.size()) {
+        starts[i] = true;
+        i += (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    }
+    starts[s.size()] = true;
+    return starts;
+}
+
+// One field column of width w, aligned right or left; see composeRecord.
+std::string fieldColumn(const std::string& s, std::size_t w, bool right) {
+    const std::vector<bool> starts = characterStarts(s);
+    if (right) {
+        std::size_t len = std::min(w, s.size() + kBlankBlock);
+        std::string column;
+        if (len > s.size()) {
+            column.assign(len - s.size(), ' ');
+            column += s;
+        } else {
+            std::size_t cut = s.size() - len;
+            column = s.substr(cut);
+            if (!starts[cut])
+                column[0] = ' '; // second byte of a cut character
+        }
+        return column;
+    }
+    std::size_t len = std::min(w, s.size() + kBlankBlock);
+    if (len >= s.size())
+        return s + std::string(len - s.size(), ' ');
+    std::string column = s.substr(0, len);
+    if (!starts[len])
+        column[len - 1] = ' '; // first byte of a cut character
+    return column;
+}
+
+bool rightAligned(std::u16string_view flag) {
+    return flag == u"R" || flag == u"r";
+}
+
+} // namespace
+
+std::variant<std::string, RecordRefusal>
+composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const TextEncoder& encoder) {
+    // Widths as whole numbers: nearest, a half going to the even neighbour.
+    double widths[10];
+    for (std::size_t k = 0; k < 10; ++k) {
+        widths[k] = std::nearbyint(decl.jwidth[k]);
+        if (widths[k] < 0)
+            return RecordRefusal::NegativeWidth;
+    }
+    std::string texts[7];
+    double needed = widths[0] + widths[8] + widths[9];
+    for (std::size_t k = 0; k < 7; ++k) {
+        texts[k] = encoder.encode(trimSpaces(boxes[k]));
+        needed += std::min(widths[k + 1], static_cast<double>(texts[k].size() + kBlankBlock));
+    }
+    const double length = 256 * decl.jrecw;
+    if (!(decl.jrecw >= 1) || needed > length - 2)
+        return RecordRefusal::DoesNotFit;
+
+    std::string record(static_cast<std::size_t>(widths[0]), ' ');
+    for (std::size_t k = 0; k < 7; ++k)
+        record += fieldColumn(texts[k], static_cast<std::size_t>(widths[k + 1]),
+                              rightAligned(decl.jalign[k + 1]));
+    record.append(static_cast<std::size_t>(widths[8]), ' ');
+    record.append(static_cast<std::size_t>(widths[9]), ' ');
+    record.append(static_cast<std::size_t>(length - 2) - record.size(), ' ');
+    record += "\r\n";
+    return record;
+}
+
+} // namespace taiju

@@ -1,0 +1,39 @@
+#pragma once
+// Composing one fixed-width record of the log from the window's boxes.
+
+#include "log/item_decl.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace taiju {
+
+// Turns text into the log's Shift_JIS bytes (code page 932).
+class TextEncoder {
+  public:
+    virtual ~TextEncoder() = default;
+    virtual std::string encode(std::u16string_view text) const = 0;
+};
+
+// The seven boxes in the order of the record's columns 1 to 7: Text3, Text4,
+// Text1, Text2, Text5, Text6, Text7.
+using RecordBoxes = std::array<std::u16string, 7>;
+
+enum class RecordRefusal {
+    NegativeWidth, // a column of the item file has a negative width
+    DoesNotFit,    // the columns need more than 256 × jrecw − 2 bytes
+};
+
+// The record's bytes, CR LF included, exactly 256 × jrecw long; or why it
+// cannot be written. Widths are used rounded half to even; a field column
+// takes at most its text plus 256 blanks; a column edge inside a double-byte
+// character puts a blank in place of the half character.
+std::variant<std::string, RecordRefusal>
+composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const TextEncoder& encoder);
+
+// Whether `byte` opens a two-byte character of code page 932.
+bool isLeadByte(unsigned char byte);
+
+} // namespace taiju

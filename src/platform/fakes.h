@@ -1,0 +1,62 @@
+#pragma once
+// Recording stand-ins for the desktop services, for the window's tests.
+
+#include "platform/services.h"
+
+#include <functional>
+#include <vector>
+
+namespace taiju::platform {
+
+class FakeMessageBox : public MessageBox {
+  public:
+    struct Shown {
+        QString message;
+        QString title;
+    };
+    void show(const QString& message, const QString& title) override {
+        shown.push_back({message, title});
+        if (onShow)
+            onShow();
+    }
+    std::vector<Shown> shown;
+    std::function<void()> onShow; // runs while the "box" is open
+};
+
+class FakeBeeper : public Beeper {
+  public:
+    void beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+class FakeClock : public Clock {
+  public:
+    LocalDate date() override { return today; }
+    LocalTime time() override { return now; }
+    LocalDate today{2003, 5, 1};
+    LocalTime now{7, 30, 0};
+};
+
+class FakeAppDirectory : public AppDirectory {
+  public:
+    std::optional<std::u16string> path() override { return dir; }
+    std::optional<std::u16string> dir = u"Z:\\";
+};
+
+class FakeFileDialog : public FileDialog {
+  public:
+    struct Call {
+        QString title;
+        QString filter;
+        std::u16string initialFile;
+    };
+    std::optional<std::u16string> open(const QString& title, const QString& filter,
+                                       const std::u16string& initialFile) override {
+        calls.push_back({title, filter, initialFile});
+        return answer;
+    }
+    std::vector<Call> calls;
+    std::optional<std::u16string> answer; // nothing: the user cancels
+};
+
+} // namespace taiju::platform

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace taiju {
+
+// Makes "ＭＳ Ｐゴシック" 9 pt the application's font, standing in for it with
+// IPAPGothic or Noto Sans CJK JP where it is not installed.
+void useWindowFonts();
+
+} // namespace taiju

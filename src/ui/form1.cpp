@@ -1,0 +1,95 @@
+#include "ui/form1.h"
+
+#include "eval/evaluation.h"
+#include "log/rinstr.h"
+#include "platform/qtext.h"
+#include "ui/rule.h"
+#include "ui_form1.h"
+
+#include <QIcon>
+
+namespace taiju {
+
+using platform::qs;
+using platform::u16;
+
+namespace {
+
+QColor toQColor(Colour c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+void paint(QLineEdit* box, Colour c) {
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, toQColor(c));
+    box->setPalette(p);
+}
+
+// Twips to pixels at 96 dots per inch.
+QPoint twips(int x, int y) {
+    return QPoint(x / 15, y / 15);
+}
+
+} // namespace
+
+Form1::Form1(platform::Services services, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), services_(services) {
+    ui_->setupUi(this);
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/form1-16.xpm"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/form1-32.xpm"), QSize(32, 32));
+    setWindowIcon(icon);
+
+    // The rules, each placed in the stacking order under the control named.
+    auto rule = [this](const char* name, QPoint from, QPoint to, int width, QWidget* above) {
+        auto* line = new Rule(QString::fromLatin1(name), from, to, width, this);
+        line->stackUnder(above);
+        line->show();
+    };
+    rule("Line1", twips(1200, 960), twips(2880, 960), 3, ui_->Label26);
+    rule("Line2", twips(3240, 960), twips(4800, 960), 3, ui_->Label26);
+    rule("Line3", twips(360, 960), twips(1080, 960), 3, ui_->lblFOLDER);
+    rule("Line6", twips(5160, 960), twips(6840, 960), 3, ui_->lblFOLDER);
+    rule("Line4", twips(480, 5280), twips(6960, 5280), 3, ui_->Label27);
+    rule("Line5", twips(5760, 720), twips(5880, 480), 1, ui_->Text3);
+
+    connect(ui_->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui_->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(ui_->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+
+    Form_Load();
+    ui_->Text3->setFocus();
+}
+
+Form1::~Form1() = default;
+
+std::size_t Form1::rinstr(std::u16string_view n, std::u16string_view m) const {
+    return taiju::rinstr(n, m);
+}
+
+void Form1::tell(std::u16string_view message, std::u16string_view title) {
+    services_.messageBox.show(qs(message), qs(title));
+}
+
+void Form1::Command1_Click() {
+    const auto outcome = evaluate(u16(ui_->Text3->text()), u16(ui_->Text4->text()));
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        tell(refusal->message, kInputErrorTitle);
+        QLineEdit* box = refusal->box == Box::Height ? ui_->Text4 : ui_->Text3;
+        box->setFocus();
+        box->setSelection(0, static_cast<int>(box->text().size()));
+        return;
+    }
+    const auto& r = std::get<Results>(outcome);
+    ui_->Text1->setText(qs(r.standardWeight));
+    ui_->Text2->setText(qs(r.obesityDegree));
+    ui_->Text5->setText(qs(r.bmi));
+    const platform::LocalDate d = services_.clock.date();
+    const platform::LocalTime t = services_.clock.time();
+    ui_->Text6->setText(qs(dateStamp(d.month, d.day, d.year, t.hour, t.minute, t.second)));
+    paint(ui_->Text2, r.obesityColour);
+    paint(ui_->Text5, r.bmiColour);
+    ui_->Text3->setFocus();
+}
+
+} // namespace taiju
