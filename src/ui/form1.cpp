@@ -8,6 +8,12 @@
 
 #include <QIcon>
 
+// The icons are compiled into a static library, whose resources are not
+// registered by themselves. (Outside any namespace, as Qt requires.)
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace taiju {
 
 using platform::qs;
@@ -34,6 +40,7 @@ QPoint twips(int x, int y) {
 
 Form1::Form1(platform::Services services, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), services_(services) {
+    initIconResources();
     ui_->setupUi(this);
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/form1-16.xpm"), QSize(16, 16));
