@@ -50,12 +50,20 @@ double leadingNumber(std::u16string_view text) {
     bool anyDigit = false;
     bool point = false;
     long long significantBeforePoint = 0; // digits of the integer part after leading zeros
+    long long zerosAfterPoint = 0;        // of a number below 1, before its first other digit
+    bool fractionDigit = false;           // a digit other than 0 seen after the point
     while (!in.atEnd()) {
         char16_t c = in.peek();
         if (digit(c)) {
             anyDigit = true;
             if (!point && (significantBeforePoint > 0 || c != u'0'))
                 ++significantBeforePoint;
+            else if (point && significantBeforePoint == 0 && !fractionDigit) {
+                if (c == u'0')
+                    ++zerosAfterPoint;
+                else
+                    fractionDigit = true;
+            }
             mantissa.push_back(static_cast<char>(c));
         } else if (c == u'.' && !point) {
             point = true;
@@ -110,7 +118,11 @@ double leadingNumber(std::u16string_view text) {
             if (expNegative)
                 exp = -exp;
         }
-        bool huge = significantBeforePoint + exp > 0;
+        // The value is about 10^(magnitude + exp), magnitude counting the
+        // integer digits or, below 1, the zeros after the point negatively.
+        const long long magnitude =
+            significantBeforePoint > 0 ? significantBeforePoint : -zerosAfterPoint;
+        bool huge = magnitude + exp > 0;
         value = huge ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
