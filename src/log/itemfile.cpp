@@ -70,7 +70,7 @@ ItemRead readItemFile(std::u16string_view text, double jmaxrec, ItemDeclarations
         if (sum > 256 * st.jrecw - 2)
             st.jrecw += 1;
     }
-    if (sum > 256 * jmaxrec - 2)
+    if (!(sum <= 256 * jmaxrec - 2)) // also refuses a sum that is not a number
         return ItemRead::TooLong;
     st.jrec = st.jrecw;
     return ItemRead::Ok;

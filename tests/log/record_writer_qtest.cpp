@@ -1,0 +1,187 @@
+// The save button on a real folder: provisioning the item file from the
+// template, the appended record, and every save that must not be written.
+
+#include "platform/qtext.h"
+#include "support/window_test_support.h"
+#include "ui/fonts.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+#include <memory>
+
+using namespace taiju;
+using namespace taiju::testing;
+using platform::qs;
+
+namespace {
+
+// The record of the boxes below under the template's declarations.
+const QByteArray kRecord = QByteArray(6, ' ') +
+                           "      65.5      1.65    59.895     9.358    24.059" +
+                           "05-01-2003 07:30:00 walk" + QByteArray(36 + 138, ' ') + "\r\n";
+
+// Items 0 to 3 of widths 6 and 10, right-aligned.
+const QByteArray kFourItems = "100  ' 0,,, 3\r\n1000 ',\r\n1001 'a,R\r\n1002 'b,R\r\n1003 'c,R\r\n"
+                              "2000 ' 6\r\n2001 ' 10\r\n2002 ' 10\r\n2003 ' 10\r\n";
+
+const QByteArray kNotAnItemFile = "99   ' 0,,, 0\r\n1000 ',\r\n2000 ' 6\r\n";
+
+QByteArray digest(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// A window on fakes, its application directory holding the template, its log
+// 体重変化.txt in a data folder, and the boxes filled by an evaluation.
+struct Window {
+    QTemporaryDir app, data;
+    FakeDesktop desktop;
+    std::unique_ptr<Form1> form;
+    explicit Window(bool withTemplate = true) {
+        if (withTemplate)
+            installTemplate(app.path());
+        desktop.appDirectory.dir = windowsPath(app.path());
+        form = std::make_unique<Form1>(desktop.services());
+        useFolder(windowsPath(data.path()));
+        auto& ui = form->controls();
+        ui.Text3->setText(QStringLiteral("65.5"));
+        ui.Text4->setText(QStringLiteral("1.65"));
+        form->Command1_Click();
+        ui.Text7->setText(QStringLiteral(" walk "));
+        desktop.messageBox.shown.clear();
+        desktop.beeper.beeps = 0;
+    }
+    void useFolder(const std::u16string& folder) {
+        form->strFOLDER = folder;
+        form->strFILE = u"体重変化.txt";
+        form->controls().lblFOLDER->setText(qs(folder + u"\\体重変化.txt"));
+    }
+    QString log() const { return data.filePath(QStringLiteral("体重変化.txt")); }
+    QString itemFile() const { return data.filePath(QStringLiteral("k体重変化.txt")); }
+    QString itemFileWindows() const { return qs(windowsPath(itemFile())); }
+    // Everything the window shows that a save must leave alone.
+    QStringList shown() {
+        auto& ui = form->controls();
+        QStringList s;
+        for (QLineEdit* box :
+             {ui.Text1, ui.Text2, ui.Text3, ui.Text4, ui.Text5, ui.Text6, ui.Text7})
+            s << box->text();
+        s << ui.lblFOLDER->text() << qs(form->strFOLDER) << qs(form->strFILE);
+        return s;
+    }
+};
+
+} // namespace
+
+class RecordWriterTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { useWindowFonts(); }
+
+    void missingItemFileIsProvisioned() {
+        Window w;
+        const QStringList before = w.shown();
+        w.form->Command2_Click();
+        QCOMPARE(readBytes(w.itemFile()), templateBytes());
+        QCOMPARE(readBytes(w.log()), kRecord);
+        QCOMPARE(w.desktop.beeper.beeps, 1); // jinput's own, for the missing file
+        QVERIFY(w.desktop.messageBox.shown.empty());
+        QCOMPARE(w.shown(), before);
+
+        w.form->Command2_Click();
+        QCOMPARE(readBytes(w.log()), kRecord + kRecord);
+        QCOMPARE(w.desktop.beeper.beeps, 1);
+        QVERIFY(w.desktop.messageBox.shown.empty());
+        QCOMPARE(w.shown(), before);
+    }
+
+    // Every press reads the item file again; a valid one is left as it is.
+    void itemFileReadAtEveryPress() {
+        Window w;
+        w.form->Command2_Click();
+        writeBytes(w.itemFile(), kFourItems);
+        w.form->Command2_Click();
+        QCOMPARE(readBytes(w.log()), kRecord + QByteArray(6, ' ') +
+                                         "      65.5      1.65    59.895" + QByteArray(218, ' ') +
+                                         "\r\n");
+        QCOMPARE(readBytes(w.itemFile()), kFourItems);
+    }
+
+    void rejectedItemFileIsReplaced() {
+        Window w;
+        const QByteArray old = "earlier record\r\n" + QByteArray(1000, 'x');
+        writeBytes(w.log(), old);
+        writeBytes(w.itemFile(), kNotAnItemFile);
+        w.form->Command2_Click();
+        QCOMPARE(w.desktop.beeper.beeps, 1);
+        QCOMPARE(w.desktop.messageBox.shown.size(), 1u); // jinput's header box only
+        QCOMPARE(w.desktop.messageBox.shown[0].title, QStringLiteral("項目ﾌｧｲﾙ読込エラー"));
+        QCOMPARE(readBytes(w.itemFile()), templateBytes());
+        QCOMPARE(readBytes(w.log()), old + kRecord);
+    }
+
+    // Saves that cannot be made: one box titled "記入エラー" naming the file
+    // concerned, and no byte of the log changed.
+    void refusedSaves_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("beeps");
+        QTest::addColumn<int>("boxes"); // jinput's boxes and the save's own
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QByteArray>("itemFileAfter"); // "-": none
+        QTest::newRow("template missing") << "no template" << 1 << 1 << "item" << QByteArray("-");
+        QTest::newRow("template rejected") << "bad template" << 2 << 2 << "item" << kNotAnItemFile;
+        QTest::newRow("negative width")
+            << "negative" << 0 << 1 << "item" << QByteArray(kFourItems).replace("' 10", "'-10");
+        QTest::newRow("columns do not fit")
+            << "600" << 0 << 1 << "item"
+            << QByteArray("100  ' 0,,, 1\r\n1000 ',\r\n1001 'w,\r\n2000 ' 6\r\n2001 ' 600\r\n");
+        QTest::newRow("log is a folder") << "log folder" << 1 << 1 << "log" << templateBytes();
+        QTest::newRow("drive C") << "drive C" << 1 << 1 << "C" << QByteArray("-");
+    }
+    void refusedSaves() {
+        QFETCH(QString, fault);
+        QFETCH(int, beeps);
+        QFETCH(int, boxes);
+        QFETCH(QString, named);
+        QFETCH(QByteArray, itemFileAfter);
+        Window w(fault != "no template");
+        const QByteArray old = kRecord + "not a record";
+        if (fault == "log folder")
+            QVERIFY(QDir(w.data.path()).mkdir(QStringLiteral("体重変化.txt")));
+        else
+            writeBytes(w.log(), old);
+        if (fault == "bad template")
+            writeBytes(w.app.filePath(QStringLiteral("k体重変化.___")), kNotAnItemFile);
+        if (fault == "negative" || fault == "600")
+            writeBytes(w.itemFile(), itemFileAfter);
+        if (fault == "600")
+            w.form->controls().Text3->setText(QString(400, QLatin1Char('9')));
+        if (fault == "drive C")
+            w.useFolder(u"C:\\data");
+        const QStringList before = w.shown();
+
+        w.form->Command2_Click();
+        QCOMPARE(w.desktop.beeper.beeps, beeps);
+        const auto& shown = w.desktop.messageBox.shown;
+        QCOMPARE(int(shown.size()), boxes);
+        QCOMPARE(shown.back().title, QStringLiteral("記入エラー"));
+        const QString path = named == "item"  ? w.itemFileWindows()
+                             : named == "log" ? qs(windowsPath(w.log()))
+                                              : QStringLiteral("C:\\data\\k体重変化.txt");
+        QVERIFY2(shown.back().message.contains(path), qPrintable(shown.back().message));
+        if (itemFileAfter == "-")
+            QVERIFY(!QFileInfo::exists(w.itemFile()));
+        else
+            QCOMPARE(readBytes(w.itemFile()), itemFileAfter);
+        if (fault == "log folder")
+            QVERIFY(QDir(w.log()).isEmpty());
+        else
+            QCOMPARE(digest(readBytes(w.log())), digest(old));
+        QCOMPARE(w.shown(), before);
+    }
+};
+
+QTEST_MAIN(RecordWriterTest)
+#include "record_writer_qtest.moc"
