@@ -40,7 +40,7 @@ class FakeClock : public Clock {
 class FakeAppDirectory : public AppDirectory {
   public:
     std::optional<std::u16string> path() override { return dir; }
-    std::optional<std::u16string> dir = u"Z:\\";
+    std::optional<std::u16string> dir; // set by each test to a folder of its own
 };
 
 class FakeFileDialog : public FileDialog {

@@ -16,8 +16,8 @@
 
 namespace taiju::testing {
 
-// A Form1 built on recording fakes. The application directory defaults to a
-// fresh temporary folder (Windows form), so that Form_Load writes there.
+// Recording fakes for a Form1. Each test points the application directory
+// at a temporary folder of its own (Windows form), so that Form_Load writes there.
 struct FakeDesktop {
     platform::FakeMessageBox messageBox;
     platform::FakeBeeper beeper;
