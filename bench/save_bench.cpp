@@ -11,11 +11,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -66,9 +68,15 @@ double medianSave(const QString& appDir, const QString& folder, long records, in
         auto end = std::chrono::steady_clock::now();
         times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
-    if (!d.messageBox.shown.empty())
-        std::fprintf(stderr, "unexpected message: %s\n",
-                     qPrintable(d.messageBox.shown.front().message));
+    // Every press must have appended one record; anything else timed another path.
+    const qint64 expected = 256 * (static_cast<qint64>(records / 1000) * 1000 + presses);
+    if (!d.messageBox.shown.empty() ||
+        QFileInfo(folder + QStringLiteral("/体重変化.txt")).size() != expected) {
+        std::fprintf(stderr, "save-bench: the presses did not save: %s\n",
+                     d.messageBox.shown.empty() ? "log of unexpected size"
+                                                : qPrintable(d.messageBox.shown.front().message));
+        std::exit(1);
+    }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
@@ -80,7 +88,13 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     taiju::useWindowFonts();
+    // The template lies beside the program in the build's bin directory.
     const QString appDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
+    if (!QFileInfo::exists(appDir + QStringLiteral("/k体重変化.___"))) {
+        std::fprintf(stderr, "save-bench: no template item file in %s (build taiju-check)\n",
+                     qPrintable(QDir(appDir).absolutePath()));
+        return 1;
+    }
     QTemporaryDir empty, full;
     const int presses = 200;
     // Alternate the two cases so that both see the same machine.

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds and runs the save benchmark: the median time of one press of the
+# save button with an empty log and with a log of 100,000 records, and their
+# ratio. BUILD names the build directory (default build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${BUILD:-build}
+if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+  cmake -S . -B "$BUILD" -DTAIJU_TESTS=OFF >/dev/null
+fi
+# taiju-check puts the template item file into $BUILD/bin, where the benchmark finds it.
+cmake --build "$BUILD" --target taiju-check save-bench -j2 >/dev/null
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$BUILD/bench/save-bench" 2> >(grep -v '^QStandardPaths' >&2)
