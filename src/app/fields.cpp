@@ -10,6 +10,14 @@ bool lineEnd(char16_t c) {
 }
 } // namespace
 
+std::u16string_view trimSpaces(std::u16string_view s) {
+    while (!s.empty() && s.front() == u' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == u' ')
+        s.remove_suffix(1);
+    return s;
+}
+
 void FieldReader::endField() {
     if (pos_ >= text_.size())
         return;

@@ -14,6 +14,9 @@ namespace taiju {
 // follows); the quotes are not part of the value, and whatever stands between
 // the closing quote and the next separator is dropped. An unquoted field loses
 // its trailing blanks and tabs. A blank line gives an empty field.
+// `s` without the spaces (U+0020) at its start and end.
+std::u16string_view trimSpaces(std::u16string_view s);
+
 class FieldReader {
   public:
     explicit FieldReader(std::u16string_view text) : text_(text) {}

@@ -1,5 +1,7 @@
 #include "log/record.h"
 
+#include "app/fields.h"
+
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -13,14 +15,6 @@ bool isLeadByte(unsigned char b) {
 namespace {
 
 constexpr std::size_t kBlankBlock = 256;
-
-std::u16string_view trimSpaces(std::u16string_view s) {
-    while (!s.empty() && s.front() == u' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == u' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 // Offsets in `s` (valid code page 932) at which a character starts.
 std::vector<bool> characterStarts(const std::string& s) {
@@ -36,24 +30,20 @@ std::vector<bool> characterStarts(const std::string& s) {
 
 // One field column of width w, aligned right or left; see composeRecord.
 std::string fieldColumn(const std::string& s, std::size_t w, bool right) {
+    // The blank block is all the blanks a column can take.
+    const std::size_t len = std::min(w, s.size() + kBlankBlock);
+    if (len >= s.size()) {
+        const std::string blanks(len - s.size(), ' ');
+        return right ? blanks + s : s + blanks;
+    }
     const std::vector<bool> starts = characterStarts(s);
     if (right) {
-        std::size_t len = std::min(w, s.size() + kBlankBlock);
-        std::string column;
-        if (len > s.size()) {
-            column.assign(len - s.size(), ' ');
-            column += s;
-        } else {
-            std::size_t cut = s.size() - len;
-            column = s.substr(cut);
-            if (!starts[cut])
-                column[0] = ' '; // second byte of a cut character
-        }
+        const std::size_t cut = s.size() - len;
+        std::string column = s.substr(cut);
+        if (!starts[cut])
+            column[0] = ' '; // second byte of a cut character
         return column;
     }
-    std::size_t len = std::min(w, s.size() + kBlankBlock);
-    if (len >= s.size())
-        return s + std::string(len - s.size(), ' ');
     std::string column = s.substr(0, len);
     if (!starts[len])
         column[len - 1] = ' '; // first byte of a cut character
