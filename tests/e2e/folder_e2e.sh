@@ -23,13 +23,7 @@ e2e_type "$pick"
 e2e_key Return
 e2e_wait_gone 'フォルダを指定してください' 5
 
-e2e_click Text3
-e2e_type 65.5
-e2e_click Text4
-e2e_type 1.65
-e2e_click Command1
-e2e_inner_right Text5
-e2e_expect_pixel "$PX" "$PY" "255,192,192" "Text5 after the evaluation"
+e2e_evaluate_example
 e2e_click Command2
 e2e_wait_size "$folder/$LOG_NAME" 256 "log file in the chosen folder"
 

@@ -212,6 +212,18 @@ e2e_key() {
     sleep 0.1
 }
 
+# e2e_evaluate_example: types 65.5 kg and 1.65 m, presses Command1 and
+# checks that the BMI box turned light red (band 3).
+e2e_evaluate_example() {
+    e2e_click Text3
+    e2e_type 65.5
+    e2e_click Text4
+    e2e_type 1.65
+    e2e_click Command1
+    e2e_inner_right Text5
+    e2e_expect_pixel "$PX" "$PY" "255,192,192" "Text5 after the evaluation"
+}
+
 # e2e_shot FILE: a screenshot of the whole screen.
 e2e_shot() {
     x import -window root "$1" 2>/dev/null || e2e_fail "screenshot failed"

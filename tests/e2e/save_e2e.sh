@@ -9,13 +9,7 @@ e2e_start
 
 log="$APP_DIR/$LOG_NAME"
 before=$(date +%s)
-e2e_click Text3
-e2e_type 65.5
-e2e_click Text4
-e2e_type 1.65
-e2e_click Command1
-e2e_inner_right Text5
-e2e_expect_pixel "$PX" "$PY" "255,192,192" "Text5 after the evaluation"
+e2e_evaluate_example
 e2e_click Text7
 e2e_type walk
 [ ! -e "$log" ] || e2e_fail "the log file exists before the first save"
