@@ -2,11 +2,8 @@
 // 100,000 records, side by side: a save appends and must not read the log,
 // so both should cost the same.
 
-#include "platform/fakes.h"
-#include "platform/winpath.h"
+#include "support/form_fixture.h"
 #include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui_form1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,17 +21,9 @@ namespace {
 
 using namespace taiju;
 
-struct Desktop {
-    platform::FakeMessageBox messageBox;
-    platform::FakeBeeper beeper;
-    platform::FakeClock clock;
-    platform::FakeAppDirectory appDirectory;
-    platform::FakeFileDialog fileDialog;
-};
-
 // Median microseconds of one Command2_Click on a log in `folder` that holds
 // `records` records of 256 bytes before the first press.
-double medianSave(const QString& appDir, const QString& folder, long records, int presses) {
+double medianSave(const QString& folder, long records, int presses) {
     {
         QFile log(folder + QStringLiteral("/体重変化.txt"));
         log.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -44,22 +33,13 @@ double medianSave(const QString& appDir, const QString& folder, long records, in
         for (long i = 0; i < records / 1000; ++i)
             log.write(chunk);
     }
-    QFile::remove(folder + QStringLiteral("/k体重変化.txt"));
-    QFile::copy(appDir + QStringLiteral("/k体重変化.___"),
-                folder + QStringLiteral("/k体重変化.txt"));
+    testing::writeBytes(folder + QStringLiteral("/k体重変化.txt"), testing::templateBytes());
 
-    Desktop d;
-    d.appDirectory.dir = platform::toWindows(appDir);
-    Form1 form({d.messageBox, d.beeper, d.clock, d.appDirectory, d.fileDialog});
-    form.strFOLDER = *platform::toWindows(folder);
-    form.strFILE = u"体重変化.txt";
-    form.controls().lblFOLDER->setText(
-        QString::fromStdU16String(*platform::toWindows(folder + QStringLiteral("/体重変化.txt"))));
-    auto& ui = form.controls();
-    ui.Text3->setText(QStringLiteral("65.5"));
-    ui.Text4->setText(QStringLiteral("1.65"));
-    form.Command1_Click();
-    ui.Text7->setText(QStringLiteral("walk"));
+    testing::FormFixture w;
+    w.useLog(*platform::toWindows(folder));
+    w.evaluate(QStringLiteral("65.5"), QStringLiteral("1.65"));
+    w.ui().Text7->setText(QStringLiteral("walk"));
+    Form1& form = *w.form;
 
     std::vector<double> times;
     for (int i = 0; i < presses; ++i) {
@@ -70,11 +50,12 @@ double medianSave(const QString& appDir, const QString& folder, long records, in
     }
     // Every press must have appended one record; anything else timed another path.
     const qint64 expected = 256 * (static_cast<qint64>(records / 1000) * 1000 + presses);
-    if (!d.messageBox.shown.empty() ||
+    if (!w.desktop.messageBox.shown.empty() ||
         QFileInfo(folder + QStringLiteral("/体重変化.txt")).size() != expected) {
         std::fprintf(stderr, "save-bench: the presses did not save: %s\n",
-                     d.messageBox.shown.empty() ? "log of unexpected size"
-                                                : qPrintable(d.messageBox.shown.front().message));
+                     w.desktop.messageBox.shown.empty()
+                         ? "log of unexpected size"
+                         : qPrintable(w.desktop.messageBox.shown.front().message));
         std::exit(1);
     }
     std::sort(times.begin(), times.end());
@@ -88,20 +69,13 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     taiju::useWindowFonts();
-    // The template lies beside the program in the build's bin directory.
-    const QString appDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
-    if (!QFileInfo::exists(appDir + QStringLiteral("/k体重変化.___"))) {
-        std::fprintf(stderr, "save-bench: no template item file in %s (build taiju-check)\n",
-                     qPrintable(QDir(appDir).absolutePath()));
-        return 1;
-    }
     QTemporaryDir empty, full;
     const int presses = 200;
     // Alternate the two cases so that both see the same machine.
     std::vector<double> e, f;
     for (int round = 0; round < 3; ++round) {
-        e.push_back(medianSave(QDir(appDir).absolutePath(), empty.path(), 0, presses));
-        f.push_back(medianSave(QDir(appDir).absolutePath(), full.path(), 100000, presses));
+        e.push_back(medianSave(empty.path(), 0, presses));
+        f.push_back(medianSave(full.path(), 100000, presses));
     }
     std::sort(e.begin(), e.end());
     std::sort(f.begin(), f.end());

@@ -10,10 +10,8 @@ BUILD=$ROOT/build-fuzz
 LOG=$BUILD/fuzz.log
 TEMPLATE=$ROOT/resources/k体重変化.___
 
-if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -DTAIJU_FUZZ_ONLY=ON >/dev/null || exit 2
-fi
-cmake --build "$BUILD" -j2 >"$BUILD/build.log" 2>&1 || { cat "$BUILD/build.log"; exit 2; }
+(cd "$ROOT" && cmake --preset fuzz >/dev/null) || exit 2
+(cd "$ROOT" && cmake --build --preset fuzz) >"$BUILD/build.log" 2>&1 || { cat "$BUILD/build.log"; exit 2; }
 
 CORPUS=$(mktemp -d)
 trap 'rm -rf "$CORPUS"' EXIT

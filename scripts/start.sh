@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh run
-cmake -S . -B build -DTAIJU_TESTS=OFF >/dev/null
-cmake --build build --target taiju-check -j2
+cmake --preset default -DTAIJU_TESTS=OFF >/dev/null
+cmake --build --preset default --target taiju-check
 exec build/bin/taiju-check

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
-#include "app/fields.h"
+#include "log/fields.h"
+#include "log/paths.h"
 
 namespace taiju {
 bool settingsValid(const Settings& s) {
@@ -24,6 +25,22 @@ std::optional<Settings> parseSettings(std::u16string_view text) {
 
 std::vector<std::u16string> defaultSettingsLines(std::u16string_view appDir) {
     return {std::u16string(appDir), kDefaultLogName};
+}
+
+Settings loadSettings(const std::optional<std::u16string>& appDir, const SettingsFile& file) {
+    if (!appDir)
+        return Settings{std::u16string(), kDefaultLogName};
+    const std::u16string path = joinPath(*appDir, kSettingsFileName);
+    auto readBack = [&]() -> std::optional<Settings> {
+        auto text = file.read(path);
+        return text ? parseSettings(*text) : std::nullopt;
+    };
+    if (auto s = readBack())
+        return *s;
+    if (file.write(path, defaultSettingsLines(*appDir)))
+        if (auto s = readBack())
+            return *s;
+    return Settings{*appDir, kDefaultLogName};
 }
 
 } // namespace taiju

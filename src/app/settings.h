@@ -1,6 +1,7 @@
 #pragma once
 // The settings file "ostrel": the folder and the file name of the log.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,5 +27,19 @@ std::optional<Settings> parseSettings(std::u16string_view text);
 
 // The lines the repair writes: the application directory and the default name.
 std::vector<std::u16string> defaultSettingsLines(std::u16string_view appDir);
+
+// How start-up reaches the settings file: read its whole text (nothing when it
+// cannot be read), and write it anew as lines (false when that fails).
+struct SettingsFile {
+    std::function<std::optional<std::u16string>(const std::u16string& path)> read;
+    std::function<bool(const std::u16string& path, const std::vector<std::u16string>& lines)> write;
+};
+
+// Reads "ostrel" in `appDir`. When it cannot be read or is invalid, writes it
+// anew once with the application directory and "体重変化.txt" and reads it
+// again; when that fails too, goes on with those values in memory. Never
+// repairs twice. Without an application directory in the Windows form the
+// folder is empty.
+Settings loadSettings(const std::optional<std::u16string>& appDir, const SettingsFile& file);
 
 } // namespace taiju

@@ -1,7 +1,7 @@
 #include "log/itemfile.h"
 
-#include "app/fields.h"
 #include "eval/number.h"
+#include "log/fields.h"
 #include "log/rinstr.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "log/record.h"
 
-#include "app/fields.h"
+#include "log/fields.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,9 @@
+// Form1, the window "体重チェック": its constructor (controls, rules, icon),
+// the binding of the four events and the small helpers the handlers share.
+// The handlers themselves live in the subsystems' form1_*.cpp files.
+
 #include "ui/form1.h"
 
-#include "eval/evaluation.h"
 #include "log/rinstr.h"
 #include "platform/qtext.h"
 #include "ui/rule.h"
@@ -17,19 +20,8 @@ static void initIconResources() {
 namespace taiju {
 
 using platform::qs;
-using platform::u16;
 
 namespace {
-
-QColor toQColor(Colour c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-void paint(QLineEdit* box, Colour c) {
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, toQColor(c));
-    box->setPalette(p);
-}
 
 // Twips to pixels at 96 dots per inch.
 QPoint twips(int x, int y) {
@@ -76,27 +68,6 @@ std::size_t Form1::rinstr(std::u16string_view n, std::u16string_view m) const {
 
 void Form1::tell(std::u16string_view message, std::u16string_view title) {
     services_.messageBox.show(qs(message), qs(title));
-}
-
-void Form1::Command1_Click() {
-    const auto outcome = evaluate(u16(ui_->Text3->text()), u16(ui_->Text4->text()));
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        tell(refusal->message, kInputErrorTitle);
-        QLineEdit* box = refusal->box == Box::Height ? ui_->Text4 : ui_->Text3;
-        box->setFocus();
-        box->setSelection(0, static_cast<int>(box->text().size()));
-        return;
-    }
-    const auto& r = std::get<Results>(outcome);
-    ui_->Text1->setText(qs(r.standardWeight));
-    ui_->Text2->setText(qs(r.obesityDegree));
-    ui_->Text5->setText(qs(r.bmi));
-    const platform::LocalDate d = services_.clock.date();
-    const platform::LocalTime t = services_.clock.time();
-    ui_->Text6->setText(qs(dateStamp(d.month, d.day, d.year, t.hour, t.minute, t.second)));
-    paint(ui_->Text2, r.obesityColour);
-    paint(ui_->Text5, r.bmiColour);
-    ui_->Text3->setFocus();
 }
 
 } // namespace taiju

@@ -2,7 +2,7 @@
 // from the answer, and where the next save goes.
 
 #include "platform/qtext.h"
-#include "support/window_test_support.h"
+#include "support/form_fixture.h"
 #include "ui/fonts.h"
 
 #include <QDir>
@@ -21,18 +21,9 @@ const QString kLogName = QStringLiteral("体重変化.txt");
 
 // A Form1 on fakes, its application directory a fresh temporary folder, so
 // that the log's folder starts as that directory without a final "\".
-struct Window {
-    QTemporaryDir dir;
-    FakeDesktop desktop;
-    std::unique_ptr<Form1> form;
-    Window() {
-        desktop.appDirectory.dir = windowsPath(dir.path());
-        form = std::make_unique<Form1>(desktop.services());
-        form->show();
-    }
-    QString appDir() const { return qs(*desktop.appDirectory.dir); }
-    QString caption() const { return form->controls().lblFOLDER->text(); }
-    QByteArray settings() const { return readBytes(dir.filePath(QStringLiteral("ostrel"))); }
+struct Window : FormFixture {
+    Window() { form->show(); }
+    QByteArray settings() const { return readBytes(app.filePath(QStringLiteral("ostrel"))); }
     void choose(const std::optional<std::u16string>& answer) {
         desktop.fileDialog.answer = answer;
         QTest::mouseClick(form->controls().Command3, Qt::LeftButton);
@@ -105,8 +96,8 @@ class FolderChoiceTest : public QObject {
     void chosenFolderReceivesTheNextSave() {
         Window w;
         QTemporaryDir other;
-        installTemplate(w.dir.path());
-        const QStringList oldEntries = QDir(w.dir.path()).entryList(QDir::Files);
+        installTemplate(w.app.path());
+        const QStringList oldEntries = QDir(w.app.path()).entryList(QDir::Files);
         const QByteArray settings = w.settings();
         const QString chosen = qs(windowsPath(other.path())) + "\\new.txt";
         w.choose(platform::u16(chosen));
@@ -122,7 +113,7 @@ class FolderChoiceTest : public QObject {
         QVERIFY(w.desktop.messageBox.shown.empty());
         QCOMPARE(readBytes(other.filePath(kLogName)).size(), 256);
         QVERIFY(!QFile::exists(other.filePath(QStringLiteral("new.txt"))));
-        QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files), oldEntries);
+        QCOMPARE(QDir(w.app.path()).entryList(QDir::Files), oldEntries);
         QCOMPARE(w.settings(), settings);
 
         Form1 restarted(w.desktop.services());

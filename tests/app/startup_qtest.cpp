@@ -4,7 +4,7 @@
 
 #include "platform/encoding.h"
 #include "platform/qtext.h"
-#include "support/window_test_support.h"
+#include "support/form_fixture.h"
 #include "ui/fonts.h"
 
 #include <QDir>
@@ -24,13 +24,9 @@ const QString kLogName = QStringLiteral("体重変化.txt");
 
 // A temporary application directory; the window is built on demand so that
 // a test can prepare "ostrel" first.
-struct Window {
-    QTemporaryDir dir;
-    FakeDesktop desktop;
-    std::unique_ptr<Form1> form;
-    Window() { desktop.appDirectory.dir = windowsPath(dir.path()); }
-    QString appDir() const { return qs(*desktop.appDirectory.dir); }
-    QString settingsPath() const { return dir.filePath(QStringLiteral("ostrel")); }
+struct Window : FormFixture {
+    Window() : FormFixture(Build::Later) {}
+    QString settingsPath() const { return app.filePath(QStringLiteral("ostrel")); }
     void writeSettings(const QString& text) {
         writeBytes(settingsPath(),
                    QByteArray::fromStdString(platform::encodeCp932(platform::u16(text))));
@@ -39,11 +35,8 @@ struct Window {
         return QByteArray::fromStdString(
             platform::encodeCp932(platform::u16(appDir() + "\r\n" + kLogName + "\r\n")));
     }
-    void load() { form = std::make_unique<Form1>(desktop.services()); }
     QString folder() const { return qs(form->strFOLDER); }
     QString file() const { return qs(form->strFILE); }
-    QString caption() const { return form->controls().lblFOLDER->text(); }
-    bool silent() const { return desktop.messageBox.shown.empty() && desktop.beeper.beeps == 0; }
 };
 
 } // namespace
@@ -67,7 +60,7 @@ class StartupTest : public QObject {
         QCOMPARE(w.form->jmaxrec, 10.0);
         QVERIFY(w.silent());
         // Nothing but the settings file is created.
-        QCOMPARE(QDir(w.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+        QCOMPARE(QDir(w.app.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{"ostrel"});
     }
 
@@ -144,7 +137,7 @@ class StartupTest : public QObject {
     // in memory and the obstacle is left alone.
     void unwritableSettingsFile() {
         Window w;
-        QVERIFY(QDir(w.dir.path()).mkdir(QStringLiteral("ostrel")));
+        QVERIFY(QDir(w.app.path()).mkdir(QStringLiteral("ostrel")));
         w.load();
         QVERIFY(QFileInfo(w.settingsPath()).isDir());
         QCOMPARE(w.folder(), w.appDir());
@@ -168,8 +161,8 @@ class StartupTest : public QObject {
         QFETCH(QString, name);
         QFETCH(bool, readBackValid);
         Window w;
-        QVERIFY(QDir(w.dir.path()).mkdir(name));
-        const QString native = w.dir.filePath(name);
+        QVERIFY(QDir(w.app.path()).mkdir(name));
+        const QString native = w.app.filePath(name);
         w.desktop.appDirectory.dir = windowsPath(native);
         w.load();
         const QString app = w.appDir();
@@ -194,7 +187,7 @@ class StartupTest : public QObject {
         QFETCH(QString, folder);
         Window w;
         const QString home = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(w.dir.path())); // where a stray write would land
+        QVERIFY(QDir::setCurrent(w.app.path())); // where a stray write would land
         w.desktop.appDirectory.dir = appDir;
         w.load();
         QDir::setCurrent(home);
@@ -203,7 +196,7 @@ class StartupTest : public QObject {
         QCOMPARE(w.caption(), folder + "\\" + kLogName);
         QCOMPARE(w.form->jmaxrec, 10.0);
         QVERIFY(w.silent());
-        QVERIFY(QDir(w.dir.path()).isEmpty());
+        QVERIFY(QDir(w.app.path()).isEmpty());
     }
 };
 

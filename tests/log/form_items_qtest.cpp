@@ -3,7 +3,7 @@
 
 #include "platform/encoding.h"
 #include "platform/qtext.h"
-#include "support/window_test_support.h"
+#include "support/form_fixture.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -38,16 +38,9 @@ QStringList withWidths(const QList<int>& widths) {
 }
 
 // A window on fakes and a data folder holding the log 体重変化.txt.
-struct Window {
-    QTemporaryDir app, data;
-    FakeDesktop desktop;
-    std::unique_ptr<Form1> form;
-    Window() {
-        desktop.appDirectory.dir = windowsPath(app.path());
-        form = std::make_unique<Form1>(desktop.services());
-        desktop.messageBox.shown.clear();
-        desktop.beeper.beeps = 0;
-    }
+struct Window : FormFixture {
+    QTemporaryDir data;
+    Window() { forget(); }
     std::u16string n(const QString& name = QStringLiteral("体重変化.txt")) {
         return windowsPath(data.filePath(name)).substr(2);
     }

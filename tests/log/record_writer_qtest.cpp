@@ -2,7 +2,7 @@
 // template, the appended record, and every save that must not be written.
 
 #include "platform/qtext.h"
-#include "support/window_test_support.h"
+#include "support/form_fixture.h"
 #include "ui/fonts.h"
 
 #include <QCryptographicHash>
@@ -35,28 +35,16 @@ QByteArray digest(const QByteArray& bytes) {
 
 // A window on fakes, its application directory holding the template, its log
 // 体重変化.txt in a data folder, and the boxes filled by an evaluation.
-struct Window {
-    QTemporaryDir app, data;
-    FakeDesktop desktop;
-    std::unique_ptr<Form1> form;
-    explicit Window(bool withTemplate = true) {
+struct Window : FormFixture {
+    QTemporaryDir data;
+    explicit Window(bool withTemplate = true) : FormFixture(Build::Later) {
         if (withTemplate)
             installTemplate(app.path());
-        desktop.appDirectory.dir = windowsPath(app.path());
-        form = std::make_unique<Form1>(desktop.services());
-        useFolder(windowsPath(data.path()));
-        auto& ui = form->controls();
-        ui.Text3->setText(QStringLiteral("65.5"));
-        ui.Text4->setText(QStringLiteral("1.65"));
-        form->Command1_Click();
-        ui.Text7->setText(QStringLiteral(" walk "));
-        desktop.messageBox.shown.clear();
-        desktop.beeper.beeps = 0;
-    }
-    void useFolder(const std::u16string& folder) {
-        form->strFOLDER = folder;
-        form->strFILE = u"体重変化.txt";
-        form->controls().lblFOLDER->setText(qs(folder + u"\\体重変化.txt"));
+        load();
+        useLog(windowsPath(data.path()));
+        evaluate(QStringLiteral("65.5"), QStringLiteral("1.65"));
+        ui().Text7->setText(QStringLiteral(" walk "));
+        forget();
     }
     QString log() const { return data.filePath(QStringLiteral("体重変化.txt")); }
     QString itemFile() const { return data.filePath(QStringLiteral("k体重変化.txt")); }
@@ -159,7 +147,7 @@ class RecordWriterTest : public QObject {
         if (fault == "600")
             w.form->controls().Text3->setText(QString(400, QLatin1Char('9')));
         if (fault == "drive C")
-            w.useFolder(u"C:\\data");
+            w.useLog(u"C:\\data");
         const QStringList before = w.shown();
 
         w.form->Command2_Click();

@@ -2,7 +2,7 @@
 // with its caption, colour, font, tooltip, stacking and tab order, and the
 // evaluation button with its refusals, on recording fakes.
 
-#include "support/window_test_support.h"
+#include "support/form_fixture.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -27,24 +27,11 @@ const QColor kSalmon(255, 128, 128);
 const QColor kGrey(224, 224, 224);
 
 // A Form1 on fakes, its application directory a fresh temporary folder.
-struct Window {
-    QTemporaryDir dir;
-    FakeDesktop desktop;
-    std::unique_ptr<Form1> form;
-    Window() {
-        desktop.appDirectory.dir = windowsPath(dir.path());
-        form = std::make_unique<Form1>(desktop.services());
-    }
-    Ui::Form1& ui() { return form->controls(); }
+struct Window : FormFixture {
     QWidget* child(const QString& name) { return form->findChild<QWidget*>(name); }
     bool showActive() {
         form->show();
         return QTest::qWaitForWindowActive(form.get());
-    }
-    void evaluate(const QString& weight, const QString& height) {
-        ui().Text3->setText(weight);
-        ui().Text4->setText(height);
-        QTest::mouseClick(ui().Command1, Qt::LeftButton);
     }
 };
 
@@ -469,7 +456,7 @@ class Form1Test : public QObject {
         QVERIFY(ui.Text1->text().isEmpty());
         QVERIFY(w.desktop.messageBox.shown.empty());
         QVERIFY(w.desktop.fileDialog.calls.empty());
-        QVERIFY(!QFile::exists(w.dir.filePath(QStringLiteral("体重変化.txt"))));
+        QVERIFY(!QFile::exists(w.app.filePath(QStringLiteral("体重変化.txt"))));
         QVERIFY(w.form->isVisible());
     }
 

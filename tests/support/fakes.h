@@ -1,14 +1,15 @@
 #pragma once
-// Recording stand-ins for the desktop services, for the window's tests.
+// Recording stand-ins for the desktop services, for the window tests and the
+// benchmarks: each records what the window asked of it.
 
 #include "platform/services.h"
 
 #include <functional>
 #include <vector>
 
-namespace taiju::platform {
+namespace taiju::testing {
 
-class FakeMessageBox : public MessageBox {
+class FakeMessageBox : public platform::MessageBox {
   public:
     struct Shown {
         QString message;
@@ -23,27 +24,27 @@ class FakeMessageBox : public MessageBox {
     std::function<void()> onShow; // runs while the "box" is open
 };
 
-class FakeBeeper : public Beeper {
+class FakeBeeper : public platform::Beeper {
   public:
     void beep() override { ++beeps; }
     int beeps = 0;
 };
 
-class FakeClock : public Clock {
+class FakeClock : public platform::Clock {
   public:
-    LocalDate date() override { return today; }
-    LocalTime time() override { return now; }
-    LocalDate today{2003, 5, 1};
-    LocalTime now{7, 30, 0};
+    platform::LocalDate date() override { return today; }
+    platform::LocalTime time() override { return now; }
+    platform::LocalDate today{2003, 5, 1};
+    platform::LocalTime now{7, 30, 0};
 };
 
-class FakeAppDirectory : public AppDirectory {
+class FakeAppDirectory : public platform::AppDirectory {
   public:
     std::optional<std::u16string> path() override { return dir; }
     std::optional<std::u16string> dir; // set by each test to a folder of its own
 };
 
-class FakeFileDialog : public FileDialog {
+class FakeFileDialog : public platform::FileDialog {
   public:
     struct Call {
         QString title;
@@ -59,4 +60,4 @@ class FakeFileDialog : public FileDialog {
     std::optional<std::u16string> answer; // nothing: the user cancels
 };
 
-} // namespace taiju::platform
+} // namespace taiju::testing

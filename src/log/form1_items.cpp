@@ -1,4 +1,5 @@
-// Reading and writing the item file of the log, on behalf of the window.
+// Form1's item-file methods: jinput reads the log's item file into the item
+// declarations, joutput writes them back.
 
 #include "log/itemfile.h"
 #include "platform/files.h"

@@ -1,4 +1,4 @@
-#include "app/paths.h"
+#include "log/paths.h"
 
 namespace taiju {
 

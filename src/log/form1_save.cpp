@@ -1,6 +1,7 @@
-// The button "｢体重変化.TXT｣ に記入": one record of the boxes appended to the log.
+// Form1's save button: Command2_Click ("｢体重変化.TXT｣ に記入"), one record of the
+// boxes appended to the log.
 
-#include "app/paths.h"
+#include "log/paths.h"
 #include "log/record.h"
 #include "platform/files.h"
 #include "platform/qtext.h"

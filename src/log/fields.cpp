@@ -1,4 +1,4 @@
-#include "app/fields.h"
+#include "log/fields.h"
 
 namespace taiju {
 namespace {

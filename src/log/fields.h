@@ -8,15 +8,15 @@
 
 namespace taiju {
 
+// `s` without the spaces (U+0020) at its start and end.
+std::u16string_view trimSpaces(std::u16string_view s);
+
 // Fields are separated by commas and line ends (CR, LF or CR LF). Blanks and
 // tabs in front of a field are skipped. A field that opens with a double
 // quote runs to the next double quote (or to the end of the text when none
 // follows); the quotes are not part of the value, and whatever stands between
 // the closing quote and the next separator is dropped. An unquoted field loses
 // its trailing blanks and tabs. A blank line gives an empty field.
-// `s` without the spaces (U+0020) at its start and end.
-std::u16string_view trimSpaces(std::u16string_view s);
-
 class FieldReader {
   public:
     explicit FieldReader(std::u16string_view text) : text_(text) {}

@@ -1,6 +1,7 @@
-// The button "ﾌｫﾙﾀﾞ変更": another folder for the log, for the rest of the run.
+// Form1's folder button: Command3_Click ("ﾌｫﾙﾀﾞ変更"), another folder for the log
+// for the rest of the run.
 
-#include "app/paths.h"
+#include "log/paths.h"
 #include "platform/qtext.h"
 #include "ui/form1.h"
 #include "ui_form1.h"
