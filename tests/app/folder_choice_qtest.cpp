@@ -58,18 +58,16 @@ class FolderChoiceTest : public QObject {
 
     // Only the folder of the answer is taken, with its final "\".
     void answers_data() {
+        // clang-format off
         QTest::addColumn<QString>("answer"); // null: cancelled
         QTest::addColumn<QString>("folder"); // null: unchanged
-        QTest::newRow("file in a folder") << "D:\\logs\\old.txt"
-                                          << "D:\\logs\\";
-        QTest::newRow("root of a drive") << "Z:\\x.txt"
-                                         << "Z:\\";
-        QTest::newRow("last backslash counts") << "C:\\a\\b c\\記録.txt"
-                                               << "C:\\a\\b c\\";
-        QTest::newRow("ends with backslash") << "Z:\\tmp\\"
-                                             << "Z:\\tmp\\";
+        QTest::newRow("file in a folder") << "D:\\logs\\old.txt" << "D:\\logs\\";
+        QTest::newRow("root of a drive") << "Z:\\x.txt" << "Z:\\";
+        QTest::newRow("last backslash counts") << "C:\\a\\b c\\記録.txt" << "C:\\a\\b c\\";
+        QTest::newRow("ends with backslash") << "Z:\\tmp\\" << "Z:\\tmp\\";
         QTest::newRow("cancel") << QString() << QString();
         QTest::newRow("no backslash") << "x.txt" << QString();
+        // clang-format on
     }
     void answers() {
         QFETCH(QString, answer);

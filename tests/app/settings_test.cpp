@@ -12,44 +12,51 @@ namespace {
 
 TEST(Settings, Valid) {
     struct {
+        const char* name;
         const char16_t* text;
         const char16_t* folder;
         const char16_t* file;
     } cases[] = {
-        {u"Z:\\data\\\r\n体重変化.txt\r\n", u"Z:\\data\\", u"体重変化.txt"},
-        {u"Z:\\data\r\nlog.txt", u"Z:\\data", u"log.txt"},
-        {u"\"Z:\\my data\"\r\nlog.txt\r\n", u"Z:\\my data", u"log.txt"},
+        {"final backslash", u"Z:\\data\\\r\n体重変化.txt\r\n", u"Z:\\data\\", u"体重変化.txt"},
+        {"no final line end", u"Z:\\data\r\nlog.txt", u"Z:\\data", u"log.txt"},
+        {"quoted blank in folder", u"\"Z:\\my data\"\r\nlog.txt\r\n", u"Z:\\my data", u"log.txt"},
         // A comma splits the first line; the second line is not read.
-        {u"Z:\\a,b\r\nignored\r\n", u"Z:\\a", u"b"},
-        {u"   Z:\\x\r\nf\r\nmore,fields\r\n", u"Z:\\x", u"f"},
+        {"comma splits the first line", u"Z:\\a,b\r\nignored\r\n", u"Z:\\a", u"b"},
+        {"blanks skipped, third line unread", u"   Z:\\x\r\nf\r\nmore,fields\r\n", u"Z:\\x", u"f"},
         // Values are kept as read; only the check trims them.
-        {u"\" Z:\\x\"\r\n\" f \"\r\n", u" Z:\\x", u" f "},
-        {u"C:\\\r\nf", u"C:\\", u"f"},
+        {"quoted blanks kept as read", u"\" Z:\\x\"\r\n\" f \"\r\n", u" Z:\\x", u" f "},
+        {"root of another drive", u"C:\\\r\nf", u"C:\\", u"f"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         auto s = parseSettings(c.text);
-        ASSERT_TRUE(s.has_value()) << "case #" << (&c - cases);
-        EXPECT_TRUE(s->folder == c.folder) << "case #" << (&c - cases);
-        EXPECT_TRUE(s->file == c.file) << "case #" << (&c - cases);
+        ASSERT_TRUE(s.has_value());
+        EXPECT_TRUE(s->folder == c.folder);
+        EXPECT_TRUE(s->file == c.file);
     }
 }
 
 TEST(Settings, Invalid) {
-    const char16_t* cases[] = {
-        u"",
-        u"Z:\\data\r\n",
-        u"Z:\\data",
-        u"\r\nlog.txt\r\n",
-        u"\\\\server\\x\r\nlog.txt\r\n",
-        u"data\r\nlog.txt\r\n",
-        u"Z\r\nlog.txt\r\n",
-        u":\\x\r\nlog.txt\r\n",
-        u"Z:\\data\r\n   \r\n",
-        u"Z:\\data\r\n\"  \"\r\n",
-        u"Z:\\data,\r\n",
+    struct {
+        const char* name;
+        const char16_t* text;
+    } cases[] = {
+        {"empty text", u""},
+        {"no file line", u"Z:\\data\r\n"},
+        {"folder only, no line end", u"Z:\\data"},
+        {"empty folder", u"\r\nlog.txt\r\n"},
+        {"network path", u"\\\\server\\x\r\nlog.txt\r\n"},
+        {"relative folder", u"data\r\nlog.txt\r\n"},
+        {"drive letter without colon", u"Z\r\nlog.txt\r\n"},
+        {"colon without drive letter", u":\\x\r\nlog.txt\r\n"},
+        {"blank file name", u"Z:\\data\r\n   \r\n"},
+        {"quoted blank file name", u"Z:\\data\r\n\"  \"\r\n"},
+        {"comma leaves the file name empty", u"Z:\\data,\r\n"},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_FALSE(parseSettings(cases[i]).has_value()) << "case #" << i;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(parseSettings(c.text).has_value());
+    }
 }
 
 TEST(Settings, DefaultLinesReadBack) {

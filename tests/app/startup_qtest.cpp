@@ -66,30 +66,19 @@ class StartupTest : public QObject {
 
     // Hand-edited valid files are read as they stand and left byte for byte.
     void validFileIsReadAndKept_data() {
+        // clang-format off
         QTest::addColumn<QString>("content");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("final backslash") << "Z:\\data\\\r\n体重変化.txt\r\n"
-                                         << "Z:\\data\\" << kLogName << "Z:\\data\\体重変化.txt";
-        QTest::newRow("no final backslash") << "Z:\\data\r\n体重変化.txt\r\n"
-                                            << "Z:\\data" << kLogName << "Z:\\data\\体重変化.txt";
-        QTest::newRow("root") << "Z:\\\r\n体重変化.txt\r\n"
-                              << "Z:\\" << kLogName << "Z:\\体重変化.txt";
-        QTest::newRow("quoted with comma") << "\"Z:\\da,ta\"\r\n体重変化.txt\r\n"
-                                           << "Z:\\da,ta" << kLogName << "Z:\\da,ta\\体重変化.txt";
-        QTest::newRow("comma splits the line") << "Z:\\a,b\r\nother.txt\r\n"
-                                               << "Z:\\a"
-                                               << "b"
-                                               << "Z:\\a\\b";
-        QTest::newRow("other drive, Japanese, no final CR LF") << "C:\\記録\r\nﾛｸﾞ.txt"
-                                                               << "C:\\記録"
-                                                               << "ﾛｸﾞ.txt"
-                                                               << "C:\\記録\\ﾛｸﾞ.txt";
-        QTest::newRow("lines beyond the second") << "Z:\\data\r\nlog.txt\r\n\r\nmore\r\n"
-                                                 << "Z:\\data"
-                                                 << "log.txt"
-                                                 << "Z:\\data\\log.txt";
+        QTest::newRow("final backslash") << "Z:\\data\\\r\n体重変化.txt\r\n" << "Z:\\data\\" << kLogName << "Z:\\data\\体重変化.txt";
+        QTest::newRow("no final backslash") << "Z:\\data\r\n体重変化.txt\r\n" << "Z:\\data" << kLogName << "Z:\\data\\体重変化.txt";
+        QTest::newRow("root") << "Z:\\\r\n体重変化.txt\r\n" << "Z:\\" << kLogName << "Z:\\体重変化.txt";
+        QTest::newRow("quoted with comma") << "\"Z:\\da,ta\"\r\n体重変化.txt\r\n" << "Z:\\da,ta" << kLogName << "Z:\\da,ta\\体重変化.txt";
+        QTest::newRow("comma splits the line") << "Z:\\a,b\r\nother.txt\r\n" << "Z:\\a" << "b" << "Z:\\a\\b";
+        QTest::newRow("other drive, Japanese, no final CR LF") << "C:\\記録\r\nﾛｸﾞ.txt" << "C:\\記録" << "ﾛｸﾞ.txt" << "C:\\記録\\ﾛｸﾞ.txt";
+        QTest::newRow("lines beyond the second") << "Z:\\data\r\nlog.txt\r\n\r\nmore\r\n" << "Z:\\data" << "log.txt" << "Z:\\data\\log.txt";
+        // clang-format on
     }
     void validFileIsReadAndKept() {
         QFETCH(QString, content);
@@ -110,6 +99,7 @@ class StartupTest : public QObject {
 
     // Invalid or short files lose their content to the defaults, silently.
     void invalidFileIsReplaced_data() {
+        // clang-format off
         QTest::addColumn<QString>("content");
         QTest::newRow("empty file") << "";
         QTest::newRow("one line only") << "Z:\\data\r\n";
@@ -119,6 +109,7 @@ class StartupTest : public QObject {
         QTest::newRow("colon not second") << " Z\\:data\r\n体重変化.txt\r\n";
         QTest::newRow("blank second line") << "Z:\\data\r\n   \r\n";
         QTest::newRow("comma leaves empty name") << "Z:\\data,\r\n体重変化.txt\r\n";
+        // clang-format on
     }
     void invalidFileIsReplaced() {
         QFETCH(QString, content);
@@ -152,10 +143,12 @@ class StartupTest : public QObject {
     // reading counts when it is valid; otherwise the defaults hold in memory.
     // Either way start-up ends, without a second repair.
     void repairReadBack_data() {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("readBackValid");
         QTest::newRow("comma inside") << "a,b" << true;
         QTest::newRow("comma at the end") << "d," << false;
+        // clang-format on
     }
     void repairReadBack() {
         QFETCH(QString, name);
@@ -176,11 +169,12 @@ class StartupTest : public QObject {
     // Without an application directory in the Windows form nothing can be
     // written: start-up goes on with what it has and touches no file.
     void applicationDirectoryWithoutDrive_data() {
+        // clang-format off
         QTest::addColumn<std::optional<std::u16string>>("appDir");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("relative") << std::optional<std::u16string>(u"relative\\dir")
-                                  << "relative\\dir";
+        QTest::newRow("relative") << std::optional<std::u16string>(u"relative\\dir") << "relative\\dir";
         QTest::newRow("none") << std::optional<std::u16string>() << "";
+        // clang-format on
     }
     void applicationDirectoryWithoutDrive() {
         QFETCH(std::optional<std::u16string>, appDir);

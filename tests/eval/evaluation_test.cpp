@@ -29,35 +29,38 @@ double below(double x) {
 
 TEST(LayoutResult, Table) {
     struct {
+        const char* name;
         double value;
         const char* text;
     } cases[] = {
-        {0.48, ".480"},
-        {137.5, "137.500"},
-        {(3 / 137.5 - 1) * 100, "-97.818"},
-        {0, ".000"},
-        {-0.0, ".000"},
-        {(200 / 5.5 - 1) * 100, "3536.364"},
-        {800, "800.000"},
-        {-0.48, "-.480"},
-        {5, "5.000"},
-        {1e20, "100000000000000000000.000"},
-        {1.5e-9, ".000"},
+        {"no zero before the point", 0.48, ".480"},
+        {"three decimals always", 137.5, "137.500"},
+        {"negative degree", (3 / 137.5 - 1) * 100, "-97.818"},
+        {"zero", 0, ".000"},
+        {"negative zero has no sign", -0.0, ".000"},
+        {"four digits before the point", (200 / 5.5 - 1) * 100, "3536.364"},
+        {"whole number", 800, "800.000"},
+        {"negative below one has no zero", -0.48, "-.480"},
+        {"one digit before the point", 5, "5.000"},
+        {"huge value written in full", 1e20, "100000000000000000000.000"},
+        {"tiny value rounds to zero", 1.5e-9, ".000"},
         // Rounding works on the 15-digit text: 1.2345 is 1.23449999... in
         // binary, but its text is 1.23450000000000, which rounds up.
-        {1.2345, "1.235"},
-        {1.0005, "1.001"},
-        {-1.2345, "-1.235"},
-        {0.0005, ".001"},
-        {1.23449999, "1.234"},
-        {999.9996, "1000.000"},
-        {9.9995, "10.000"},
-        {-999.9996, "-1000.000"},
-        {-0.0004, ".000"},
-        {-0.0005, "-.001"},
+        {"half rounds up on the 15-digit text", 1.2345, "1.235"},
+        {"half after zeros rounds up", 1.0005, "1.001"},
+        {"negative half rounds away from zero", -1.2345, "-1.235"},
+        {"half below one rounds up", 0.0005, ".001"},
+        {"just below half rounds down", 1.23449999, "1.234"},
+        {"rounding carries to a fourth digit", 999.9996, "1000.000"},
+        {"half carries to a second digit", 9.9995, "10.000"},
+        {"negative rounding carries to a fourth digit", -999.9996, "-1000.000"},
+        {"negative below half rounds to unsigned zero", -0.0004, ".000"},
+        {"negative half below one rounds away from zero", -0.0005, "-.001"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ascii(layoutResult(c.value)), c.text) << c.value;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ascii(layoutResult(c.value)), c.text);
+    }
 }
 
 TEST(Bands, Bounds) {
@@ -84,6 +87,7 @@ TEST(Bands, Bounds) {
 TEST(Evaluate, Results) {
     const Colour red = 0xC0C0FF, green = 0x00FF00, salmon = 0x8080FF;
     struct {
+        const char* name;
         const char16_t* weight;
         const char16_t* height;
         const char* standard;
@@ -92,31 +96,31 @@ TEST(Evaluate, Results) {
         Colour degreeColour;
         Colour bmiColour;
     } cases[] = {
-        {u"65.5", u"1.65", "59.895", "9.358", "24.059", green, red},
-        {u"65.5", u"1.65m", "59.895", "9.358", "24.059", green, red},
-        {u"3", u"2.5", "137.500", "-97.818", ".480", red, red},
-        {u"200", u"0.5", "5.500", "3536.364", "800.000", salmon, salmon},
-        {u"22", u"1", "22.000", ".000", "22.000", green, green},
-        {u"22", u"1,65", "22.000", ".000", "22.000", green, green},
-        {u"20", u"1", "22.000", "-9.091", "20.000", green, green},
-        {u"24", u"1", "22.000", "9.091", "24.000", green, red},
-        {u"26.5", u"1", "22.000", "20.455", "26.500", salmon, red},
-        {u"26.500000000000004", u"1", "22.000", "20.455", "26.500", salmon, salmon},
+        {"worked example", u"65.5", u"1.65", "59.895", "9.358", "24.059", green, red},
+        {"unit after the height", u"65.5", u"1.65m", "59.895", "9.358", "24.059", green, red},
+        {"lightest and tallest", u"3", u"2.5", "137.500", "-97.818", ".480", red, red},
+        {"heaviest and shortest", u"200", u"0.5", "5.500", "3536.364", "800.000", salmon, salmon},
+        {"standard weight exactly", u"22", u"1", "22.000", ".000", "22.000", green, green},
+        {"comma in the height", u"22", u"1,65", "22.000", ".000", "22.000", green, green},
+        {"BMI 20 is normal", u"20", u"1", "22.000", "-9.091", "20.000", green, green},
+        {"BMI 24 is above normal", u"24", u"1", "22.000", "9.091", "24.000", green, red},
+        {"BMI 26.5 is not yet obese", u"26.5", u"1", "22.000", "20.455", "26.500", salmon, red},
+        {"BMI > 26.5", u"26.500000000000004", u"1", "22.000", "20.455", "26.500", salmon, salmon},
         // The band follows the unrounded value, not the text shown.
-        {u"19.9996", u"1", "22.000", "-9.093", "20.000", green, red},
-        {u"3", u"0.5", "5.500", "-45.455", "12.000", red, red},
-        {u"200", u"2.5", "137.500", "45.455", "32.000", salmon, salmon},
+        {"band follows unrounded BMI", u"19.9996", u"1", "22.000", "-9.093", "20.000", green, red},
+        {"lightest and shortest", u"3", u"0.5", "5.500", "-45.455", "12.000", red, red},
+        {"heaviest and tallest", u"200", u"2.5", "137.500", "45.455", "32.000", salmon, salmon},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         auto r = evaluate(c.weight, c.height);
-        ASSERT_TRUE(std::holds_alternative<Results>(r))
-            << ascii(c.weight) << " / " << ascii(c.height);
+        ASSERT_TRUE(std::holds_alternative<Results>(r));
         const Results& res = std::get<Results>(r);
-        EXPECT_EQ(ascii(res.standardWeight), c.standard) << ascii(c.weight);
-        EXPECT_EQ(ascii(res.obesityDegree), c.degree) << ascii(c.weight);
-        EXPECT_EQ(ascii(res.bmi), c.bmi) << ascii(c.weight);
-        EXPECT_EQ(res.obesityColour, c.degreeColour) << ascii(c.weight);
-        EXPECT_EQ(res.bmiColour, c.bmiColour) << ascii(c.weight);
+        EXPECT_EQ(ascii(res.standardWeight), c.standard);
+        EXPECT_EQ(ascii(res.obesityDegree), c.degree);
+        EXPECT_EQ(ascii(res.bmi), c.bmi);
+        EXPECT_EQ(res.obesityColour, c.degreeColour);
+        EXPECT_EQ(res.bmiColour, c.bmiColour);
     }
 }
 
@@ -124,25 +128,35 @@ TEST(Evaluate, Refusals) {
     const std::u16string metres = u"メートル単位で入力してください(cf.1.65)";
     const std::u16string kilograms = u"キログラム単位で入力してください(cf65.5)";
     struct {
+        const char* name;
         const char16_t* weight;
         const char16_t* height;
         bool accepted;
         Box box;
     } cases[] = {
-        {u"65", u"0.5", true, Box::Height},     {u"65", u"2.5", true, Box::Height},
-        {u"65", u"0.49", false, Box::Height},   {u"65", u"2.51", false, Box::Height},
-        {u"3", u"1.65", true, Box::Weight},     {u"200", u"1.65", true, Box::Weight},
-        {u"2.9", u"1.65", false, Box::Weight},  {u"200.1", u"1.65", false, Box::Weight},
-        {u"1000", u"165", false, Box::Height},  {u"65", u"165", false, Box::Height},
-        {u"65", u"", false, Box::Height},       {u"65", u"1 65", false, Box::Height},
-        {u"", u"1.65", false, Box::Weight},     {u"-65", u"1.65", false, Box::Weight},
-        {u"65", u"-1.65", false, Box::Height},  {u"65", u"1e999", false, Box::Height},
-        {u"65", u"-1e999", false, Box::Height}, {u"1e999", u"1.65", false, Box::Weight},
-        {u"65", u"1e-999", false, Box::Height},
+        {"shortest height accepted", u"65", u"0.5", true, Box::Height},
+        {"tallest height accepted", u"65", u"2.5", true, Box::Height},
+        {"height below 0.5 refused", u"65", u"0.49", false, Box::Height},
+        {"height above 2.5 refused", u"65", u"2.51", false, Box::Height},
+        {"lightest weight accepted", u"3", u"1.65", true, Box::Weight},
+        {"heaviest weight accepted", u"200", u"1.65", true, Box::Weight},
+        {"weight below 3 refused", u"2.9", u"1.65", false, Box::Weight},
+        {"weight above 200 refused", u"200.1", u"1.65", false, Box::Weight},
+        {"both wrong: the height is named", u"1000", u"165", false, Box::Height},
+        {"height in centimetres refused", u"65", u"165", false, Box::Height},
+        {"empty height refused", u"65", u"", false, Box::Height},
+        {"blank inside the height makes 165", u"65", u"1 65", false, Box::Height},
+        {"empty weight refused", u"", u"1.65", false, Box::Weight},
+        {"negative weight refused", u"-65", u"1.65", false, Box::Weight},
+        {"negative height refused", u"65", u"-1.65", false, Box::Height},
+        {"infinite height refused", u"65", u"1e999", false, Box::Height},
+        {"minus infinite height refused", u"65", u"-1e999", false, Box::Height},
+        {"infinite weight refused", u"1e999", u"1.65", false, Box::Weight},
+        {"height that rounds to zero refused", u"65", u"1e-999", false, Box::Height},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         auto r = evaluate(c.weight, c.height);
-        SCOPED_TRACE(ascii(c.weight) + " / " + ascii(c.height));
         if (c.accepted) {
             EXPECT_TRUE(std::holds_alternative<Results>(r));
             continue;

@@ -11,55 +11,55 @@ using taiju::leadingNumber;
 namespace {
 
 struct Case {
+    const char* name;
     const char16_t* text;
     double value;
 };
 
 const Case kCases[] = {
     // The worked examples: a unit after the number, a comma, a blank inside.
-    {u"1.65m", 1.65},
-    {u"1,65", 1},
-    {u"1 65", 165},
-    {u"", 0},
+    {"unit after the number is ignored", u"1.65m", 1.65},
+    {"comma is no decimal point", u"1,65", 1},
+    {"blank inside the number is skipped", u"1 65", 165},
+    {"empty text is zero", u"", 0},
     // Blanks, tabs and line feeds count nowhere; a CR is an ordinary character.
-    {u" \t\n1\t.\n6 5", 1.65},
-    {u"\r1", 0},
-    {u"1\r2", 1},
-    {u"1 e 2", 100},
+    {"blanks, tabs and line feeds count nowhere", u" \t\n1\t.\n6 5", 1.65},
+    {"CR before the number is no blank", u"\r1", 0},
+    {"CR inside the number ends it", u"1\r2", 1},
+    {"blanks around the exponent's e", u"1 e 2", 100},
     // Signs.
-    {u"+2.5", 2.5},
-    {u"-2.5", -2.5},
-    {u"- 3", -3},
-    {u"+-3", 0},
-    {u"-", 0},
+    {"plus sign", u"+2.5", 2.5},
+    {"minus sign", u"-2.5", -2.5},
+    {"blank after the minus sign", u"- 3", -3},
+    {"two signs are no number", u"+-3", 0},
+    {"sign alone is zero", u"-", 0},
     // The point.
-    {u".5", 0.5},
-    {u"5.", 5},
-    {u".", 0},
-    {u"1.2.3", 1.2},
+    {"point before the digits", u".5", 0.5},
+    {"point after the digits", u"5.", 5},
+    {"point alone is zero", u".", 0},
+    {"second point ends the number", u"1.2.3", 1.2},
     // Exponents, and an "e" that cannot start one.
-    {u"1e2", 100},
-    {u"1E+2", 100},
-    {u"25e-1", 2.5},
-    {u"1e", 1},
-    {u"1e+", 1},
-    {u"1e-x", 1},
-    {u"1e2.5", 100},
-    {u"e5", 0},
+    {"lower-case exponent", u"1e2", 100},
+    {"upper-case exponent with plus sign", u"1E+2", 100},
+    {"negative exponent", u"25e-1", 2.5},
+    {"e without digits starts no exponent", u"1e", 1},
+    {"e and sign without digits start no exponent", u"1e+", 1},
+    {"e and sign before a letter start no exponent", u"1e-x", 1},
+    {"point in the exponent ends it", u"1e2.5", 100},
+    {"e cannot start a number", u"e5", 0},
     // No other number forms: full-width digits, words, hexadecimal.
-    {u"１．６５", 0},
-    {u"1６", 1},
-    {u"nan", 0},
-    {u"inf", 0},
-    {u"-infinity", 0},
-    {u"0x10", 0},
+    {"full-width digits are no number", u"１．６５", 0},
+    {"full-width digit ends the number", u"1６", 1},
+    {"nan is no number", u"nan", 0},
+    {"inf is no number", u"inf", 0},
+    {"minus infinity is no number", u"-infinity", 0},
+    {"hexadecimal stops at the x", u"0x10", 0},
 };
 
 TEST(LeadingNumber, Table) {
     for (const Case& c : kCases) {
-        std::u16string text(c.text);
-        EXPECT_EQ(leadingNumber(text), c.value)
-            << "text #" << (&c - kCases) << " of length " << text.size();
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(leadingNumber(c.text), c.value);
     }
 }
 

@@ -96,6 +96,7 @@ class FormItemsTest : public QObject {
     }
 
     void readFailures_data() {
+        // clang-format off
         QTest::addColumn<QStringList>("lines"); // empty: no item file
         QTest::addColumn<int>("beeps");
         QTest::addColumn<QString>("message"); // empty: no box
@@ -120,16 +121,11 @@ class FormItemsTest : public QObject {
         QTest::newRow("missing") << QStringList() << 1 << none << none << 0.0 << 0.0;
         QTest::newRow("one width short") << shortFile << 1 << none << none << 7.0 << 1.0;
         QTest::newRow("jcount 101") << many << 1 << none << none << 101.0 << 0.0;
-        QTest::newRow("header 99")
-            << headed("99   ' 0,,, 7") << 1 << header << headerTitle << 7.0 << 0.0;
-        QTest::newRow("apostrophe 5th")
-            << headed("100 ' 0,,, 7") << 1 << header << headerTitle << 7.0 << 0.0;
-        QTest::newRow("H -1") << headed("100  ' 0,,,-1") << 1 << header << headerTitle << -1.0
-                              << 0.0;
-        QTest::newRow("widths 2559")
-            << withWidths({6, 10, 10, 10, 10, 10, 20, 2483}) << 0
-            << QStringLiteral("2560文字より長くvexoカルクﾌｧｲﾙでありません.")
-            << QStringLiteral("ﾌｧｲﾙ長エラー") << 7.0 << 1.0;
+        QTest::newRow("header 99") << headed("99   ' 0,,, 7") << 1 << header << headerTitle << 7.0 << 0.0;
+        QTest::newRow("apostrophe 5th") << headed("100 ' 0,,, 7") << 1 << header << headerTitle << 7.0 << 0.0;
+        QTest::newRow("H -1") << headed("100  ' 0,,,-1") << 1 << header << headerTitle << -1.0 << 0.0;
+        QTest::newRow("widths 2559") << withWidths({6, 10, 10, 10, 10, 10, 20, 2483}) << 0 << QStringLiteral("2560文字より長くvexoカルクﾌｧｲﾙでありません.") << QStringLiteral("ﾌｧｲﾙ長エラー") << 7.0 << 1.0;
+        // clang-format on
     }
     void readFailures() {
         QFETCH(QStringList, lines);
@@ -172,10 +168,12 @@ class FormItemsTest : public QObject {
     }
 
     void writeFailure_data() {
+        // clang-format off
         QTest::addColumn<bool>("directory");
         QTest::addColumn<QString>("drive");
         QTest::newRow("directory of that name") << true << "Z";
         QTest::newRow("drive C") << false << "C";
+        // clang-format on
     }
     void writeFailure() {
         QFETCH(bool, directory);

@@ -72,7 +72,7 @@ TEST(ItemFile, WorkedExampleReadsAndWritesBack) {
 
 TEST(ItemFile, FailuresAndLengthRule) {
     struct Case {
-        const char* what;
+        const char* name;
         std::u16string text;
         ItemRead want;
         double jcount, jrecw, jrec; // -9: not checked
@@ -83,30 +83,31 @@ TEST(ItemFile, FailuresAndLengthRule) {
     w2559.push_back(u" 9");
     const std::u16string item0 = u"1000 ',\r\n2000 ' 6\r\n";
     const Case cases[] = {
-        {"single item 0", u"100  ',,, 0\r\n1000 ',\r\n2000 ' 6", ItemRead::Ok, 0, 1, 1},
-        {"header 99", u"99   ' 0,,, 3\r\n" + item0, ItemRead::HeaderRejected, 3, 0, 0},
-        {"apostrophe 5th", u"100 ' 0,,, 3\r\n" + item0, ItemRead::HeaderRejected, 3, 0, 0},
+        {"single item 0 reads", u"100  ',,, 0\r\n1000 ',\r\n2000 ' 6", ItemRead::Ok, 0, 1, 1},
+        {"header numbered 99", u"99   ' 0,,, 3\r\n" + item0, ItemRead::HeaderRejected, 3, 0, 0},
+        {"apostrophe in column 5", u"100 ' 0,,, 3\r\n" + item0, ItemRead::HeaderRejected, 3, 0, 0},
         {"apostrophe 7th", u"100   ' 0,,, 3\r\n" + item0, ItemRead::HeaderRejected, 3, 0, 0},
         {"no apostrophe", u"100  ,,, 3\r\n" + item0, ItemRead::HeaderRejected, 3, 0, 0},
-        {"H -1", u"100  ',,,-1\r\n" + item0, ItemRead::HeaderRejected, -1, 0, 0},
+        {"negative item count", u"100  ',,,-1\r\n" + item0, ItemRead::HeaderRejected, -1, 0, 0},
         {"width line missing", u"100  ',,, 1\r\n1000 ',\r\n1001 ',\r\n2000 ' 6\r\n",
          ItemRead::ReadFailure, 1, 1, 1},
-        {"ends after header", u"100  ' 0,,, 7\r\n", ItemRead::ReadFailure, 7, 0, 0},
-        {"ends in header", u"100  ' 0,,", ItemRead::ReadFailure, 0, 0, 0},
-        {"empty", u"", ItemRead::ReadFailure, 0, 0, 0},
-        {"sum 254", fileWith(u" 1", repeated(2, u" 127")), ItemRead::Ok, 1, 1, 1},
-        {"sum 255", fileWith(u" 1", {u" 127", u" 128"}), ItemRead::Ok, 1, 2, 2},
-        {"sum 2558", fileWith(u" 10", w2558), ItemRead::Ok, 10, 10, 10},
-        {"sum 2559", fileWith(u" 10", w2559), ItemRead::TooLong, 10, 11, 1},
-        {"101 items", fileWith(u" 100", repeated(101, u" 1")), ItemRead::Ok, 100, 1, 1},
+        {"text ends after the header", u"100  ' 0,,, 7\r\n", ItemRead::ReadFailure, 7, 0, 0},
+        {"text ends inside the header", u"100  ' 0,,", ItemRead::ReadFailure, 0, 0, 0},
+        {"empty text", u"", ItemRead::ReadFailure, 0, 0, 0},
+        {"sum 254: one unit", fileWith(u" 1", repeated(2, u" 127")), ItemRead::Ok, 1, 1, 1},
+        {"sum 255: two units", fileWith(u" 1", {u" 127", u" 128"}), ItemRead::Ok, 1, 2, 2},
+        {"sum 2558: ten units", fileWith(u" 10", w2558), ItemRead::Ok, 10, 10, 10},
+        {"sum 2559: too long", fileWith(u" 10", w2559), ItemRead::TooLong, 10, 11, 1},
+        {"101 items, the most", fileWith(u" 100", repeated(101, u" 1")), ItemRead::Ok, 100, 1, 1},
         {"102 items", fileWith(u" 101", repeated(102, u" 1")), ItemRead::ReadFailure, 101, 0, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ItemDeclarations st;
-        EXPECT_EQ(readItemFile(c.text, 10, st), c.want) << c.what;
-        EXPECT_EQ(st.jcount, c.jcount) << c.what;
-        EXPECT_EQ(st.jrecw, c.jrecw) << c.what;
-        EXPECT_EQ(st.jrec, c.jrec) << c.what;
+        EXPECT_EQ(readItemFile(c.text, 10, st), c.want);
+        EXPECT_EQ(st.jcount, c.jcount);
+        EXPECT_EQ(st.jrecw, c.jrecw);
+        EXPECT_EQ(st.jrec, c.jrec);
     }
     // A rejected length keeps the new widths.
     ItemDeclarations st;
@@ -155,31 +156,32 @@ TEST(ItemFile, FieldCutsAndOddInput) {
                          plain = platform::decodeCp932(plainBytes);
     const std::u16string plainItem = u"1000 '" + plain + u"," + plain + u"\r\n";
     struct Odd {
+        const char* name;
         std::u16string text;
         ItemRead want;
     };
     const Odd odd[] = {
-        {fileWith(u"1e308", repeated(3, u" 1")), ItemRead::ReadFailure},
-        {fileWith(u"1e999", repeated(3, u" 1")), ItemRead::ReadFailure},
-        {fileWith(u"-0", repeated(1, u" 1")), ItemRead::Ok},
-        {fileWith(u"nan", repeated(1, u" 1")), ItemRead::Ok},
-        {fileWith(u" 1", {u"1e999", u"1e308"}), ItemRead::TooLong},
-        {fileWith(u" 0", {u"-1e99"}), ItemRead::Ok},
-        {any, ItemRead::HeaderRejected},
-        {plain, ItemRead::ReadFailure},
-        {u"100  '" + plain + u",,, 1\r\n" + plain, ItemRead::ReadFailure},
-        {u"100  '" + plain + u",,, 1\r\n" + plainItem + plainItem + u"2000 '" + plain + u"\r\n" +
+        {"huge count", fileWith(u"1e308", repeated(3, u" 1")), ItemRead::ReadFailure},
+        {"infinite count", fileWith(u"1e999", repeated(3, u" 1")), ItemRead::ReadFailure},
+        {"count minus zero", fileWith(u"-0", repeated(1, u" 1")), ItemRead::Ok},
+        {"count nan reads as 0", fileWith(u"nan", repeated(1, u" 1")), ItemRead::Ok},
+        {"infinite and huge widths", fileWith(u" 1", {u"1e999", u"1e308"}), ItemRead::TooLong},
+        {"huge negative width", fileWith(u" 0", {u"-1e99"}), ItemRead::Ok},
+        {"every byte value", any, ItemRead::HeaderRejected},
+        {"no separator or blank", plain, ItemRead::ReadFailure},
+        {"text ends in the names", u"100  '" + plain + u",,, 1\r\n" + plain, ItemRead::ReadFailure},
+        {"odd names, flags and widths",
+         u"100  '" + plain + u",,, 1\r\n" + plainItem + plainItem + u"2000 '" + plain + u"\r\n" +
              plain,
          ItemRead::Ok},
     };
-    int n = 0;
     for (const auto& o : odd) {
+        SCOPED_TRACE(o.name);
         ItemDeclarations s;
-        EXPECT_EQ(readItemFile(o.text, 10, s), o.want) << n;
+        EXPECT_EQ(readItemFile(o.text, 10, s), o.want);
         const auto lines = itemFileLines(s);
         const double items = std::isfinite(s.jcount) ? std::floor(std::min(s.jcount, 100.0)) : 100;
-        EXPECT_EQ(lines.size(), s.jcount < 0 ? 1u : std::size_t(1 + 2 * (items + 1))) << n;
-        ++n;
+        EXPECT_EQ(lines.size(), s.jcount < 0 ? 1u : std::size_t(1 + 2 * (items + 1)));
     }
     ItemDeclarations s;
     readItemFile(odd[std::size(odd) - 1].text, 10, s);

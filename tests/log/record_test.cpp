@@ -85,43 +85,46 @@ TEST(Record, WorkedExampleAndLengths) {
 
 TEST(Record, AlignmentTrimmingAndCuts) {
     struct Case {
+        const char* name;
         const char16_t* flag;
         const char16_t* text;
         double width;
         std::string column;
     };
     const Case cases[] = {
-        {u"R", u"65.5", 6, "  65.5"},
-        {u"r", u"65.5", 6, "  65.5"},
-        {u"L", u"65.5", 6, "65.5  "},
-        {u"", u"65.5", 6, "65.5  "},
-        {u"RR", u"65.5", 6, "65.5  "},
-        {u"R", u"  65.5  ", 6, "  65.5"}, // spaces are not written
-        {u"", u"  walk  ", 6, "walk  "},
-        {u"", u"\u3000w", 4, "\x81\x40w "}, // the ideographic space stays
-        {u"R", u"", 3, "   "},
-        {u"", u"   ", 3, "   "},
-        {u"R", u"102.55", 10, "    102.55"},
-        {u"R", u"102.55", 4, "2.55"},
-        {u"x", u"0123456789012345678901234567890123456789abcde", 40,
+        {"R aligns right", u"R", u"65.5", 6, "  65.5"},
+        {"r aligns right too", u"r", u"65.5", 6, "  65.5"},
+        {"L aligns left", u"L", u"65.5", 6, "65.5  "},
+        {"no flag aligns left", u"", u"65.5", 6, "65.5  "},
+        {"RR aligns left", u"RR", u"65.5", 6, "65.5  "},
+        {"spaces are not written", u"R", u"  65.5  ", 6, "  65.5"},
+        {"spaces dropped before left alignment", u"", u"  walk  ", 6, "walk  "},
+        {"the ideographic space stays", u"", u"\u3000w", 4, "\x81\x40w "},
+        {"empty text gives blanks", u"R", u"", 3, "   "},
+        {"blank text gives blanks", u"", u"   ", 3, "   "},
+        {"wide column padded on the left", u"R", u"102.55", 10, "    102.55"},
+        {"right-aligned text cut on the left", u"R", u"102.55", 4, "2.55"},
+        {"left-aligned text cut on the right", u"x",
+         u"0123456789012345678901234567890123456789abcde", 40,
          "0123456789012345678901234567890123456789"},
-        {u"R", u"123456789", 7.5, "23456789"}, // half to even: 8
-        {u"R", u"123456789", 8.5, "23456789"},
-        {u"R", u"123456789", 8.6, "123456789"},
+        {"width 7.5 rounds half to even: 8", u"R", u"123456789", 7.5, "23456789"},
+        {"width 8.5 rounds half to even: 8", u"R", u"123456789", 8.5, "23456789"},
+        {"width 8.6 rounds to 9", u"R", u"123456789", 8.6, "123456789"},
         // Cuts inside a double-byte character leave a blank; 亜 is 88 9F.
-        {u"R", u"亜亜", 3, " \x88\x9F"},
-        {u"", u"a体", 2, "a "},
-        {u"", u"体重", 2, "\x91\xCC"},
-        {u"R", u"ｶﾙｸ", 2, "\xD9\xB8"}, // half-width katakana are one byte each
-        {u"", u"한b", 3, "?b "},
+        {"right cut inside a double-byte character", u"R", u"亜亜", 3, " \x88\x9F"},
+        {"left cut inside a double-byte character", u"", u"a体", 2, "a "},
+        {"left cut between double-byte characters", u"", u"体重", 2, "\x91\xCC"},
+        {"half-width katakana are one byte each", u"R", u"ｶﾙｸ", 2, "\xD9\xB8"},
+        {"character outside code page 932 is ?", u"", u"한b", 3, "?b "},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         RecordBoxes b{};
         b[0] = c.text;
         b[1] = u"X";
         const std::string r = compose(b, columns({{c.width, c.flag}, {1, u""}}));
-        ASSERT_EQ(r.size(), 256u) << c.column;
-        EXPECT_EQ(r.substr(6, c.column.size() + 1), c.column + "X") << c.column;
+        ASSERT_EQ(r.size(), 256u);
+        EXPECT_EQ(r.substr(6, c.column.size() + 1), c.column + "X");
     }
 }
 

@@ -113,6 +113,7 @@ class RecordWriterTest : public QObject {
     // Saves that cannot be made: one box titled "記入エラー" naming the file
     // concerned, and no byte of the log changed.
     void refusedSaves_data() {
+        // clang-format off
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("beeps");
         QTest::addColumn<int>("boxes"); // jinput's boxes and the save's own
@@ -120,13 +121,11 @@ class RecordWriterTest : public QObject {
         QTest::addColumn<QByteArray>("itemFileAfter"); // "-": none
         QTest::newRow("template missing") << "no template" << 1 << 1 << "item" << QByteArray("-");
         QTest::newRow("template rejected") << "bad template" << 2 << 2 << "item" << kNotAnItemFile;
-        QTest::newRow("negative width")
-            << "negative" << 0 << 1 << "item" << QByteArray(kFourItems).replace("' 10", "'-10");
-        QTest::newRow("columns do not fit")
-            << "600" << 0 << 1 << "item"
-            << QByteArray("100  ' 0,,, 1\r\n1000 ',\r\n1001 'w,\r\n2000 ' 6\r\n2001 ' 600\r\n");
+        QTest::newRow("negative width") << "negative" << 0 << 1 << "item" << QByteArray(kFourItems).replace("' 10", "'-10");
+        QTest::newRow("columns do not fit") << "600" << 0 << 1 << "item" << QByteArray("100  ' 0,,, 1\r\n1000 ',\r\n1001 'w,\r\n2000 ' 6\r\n2001 ' 600\r\n");
         QTest::newRow("log is a folder") << "log folder" << 1 << 1 << "log" << templateBytes();
         QTest::newRow("drive C") << "drive C" << 1 << 1 << "C" << QByteArray("-");
+        // clang-format on
     }
     void refusedSaves() {
         QFETCH(QString, fault);

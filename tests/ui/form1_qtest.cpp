@@ -90,6 +90,7 @@ class Form1Test : public QObject {
 
     // Name, kind, caption, place (twips), background and font of the controls.
     void controls_data() {
+        // clang-format off
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text"); // null: not fixed by the layout
         QTest::addColumn<QRect>("geometry");
@@ -100,9 +101,9 @@ class Form1Test : public QObject {
                       button = QStringLiteral("QPushButton");
         const QString none; // caption not checked
         const QColor face;
-        auto row = [](const char* name, const QString& kind, const QString& text, QRect g,
-                      QColor bg, double pt,
-                      bool bold) { QTest::newRow(name) << kind << text << g << bg << pt << bold; };
+        auto row = [](const char* name, const QString& kind, const QString& text, QRect g, QColor bg, double pt, bool bold) {
+            QTest::newRow(name) << kind << text << g << bg << pt << bold;
+        };
         // Input section.
         row("Label26", label, "入力", twips(240, 360, 735, 375), face, 15.75, true);
         row("Label3", label, "体重(Kg)", twips(1200, 120, 975, 255), face, 9, false);
@@ -122,12 +123,10 @@ class Form1Test : public QObject {
         row("Label21", label, "日付", twips(1320, 3600, 1095, 255), kPanel, 9, false);
         row("Text6", box, "", twips(1320, 3840, 4935, 270), face, 9, false);
         row("Label22", label, "コメント", twips(1320, 4320, 735, 255), kPanel, 9, false);
-        row("Label24", label, "ｾ-ﾌﾞすると以下のｺﾒﾝﾄも記録されます。必要なら自由記述してください",
-            twips(2040, 4320, 4935, 255), kPanel, 8.25, false);
+        row("Label24", label, "ｾ-ﾌﾞすると以下のｺﾒﾝﾄも記録されます。必要なら自由記述してください", twips(2040, 4320, 4935, 255), kPanel, 8.25, false);
         row("Text7", box, "", twips(1320, 4560, 5535, 270), face, 9, false);
         // Band legend.
-        row("Shape1", QStringLiteral("QFrame"), none, twips(2880, 1440, 3855, 1815), face, 9,
-            false);
+        row("Shape1", QStringLiteral("QFrame"), none, twips(2880, 1440, 3855, 1815), face, 9, false);
         row("Label20", label, "評価", twips(3120, 1560, 615, 255), kPanel, 9, false);
         row("Label18", label, "BMI", twips(4080, 1560, 735, 255), kPanel, 9, true);
         row("Label19", label, "肥満度", twips(5520, 1560, 735, 255), kPanel, 9, true);
@@ -145,13 +144,12 @@ class Form1Test : public QObject {
         row("Label17", label, "20％以上", twips(5520, 2880, 1095, 255), kSalmon, 9, false);
         // Record section.
         row("Label27", label, "記入", twips(360, 5040, 855, 375), face, 15.75, true);
-        row("Label25", label, "ﾃﾞｰﾀを右のファイルに追加記入", twips(480, 5520, 1095, 735), face, 9,
-            false);
+        row("Label25", label, "ﾃﾞｰﾀを右のファイルに追加記入", twips(480, 5520, 1095, 735), face, 9, false);
         row("lblFOLDER", label, none, twips(1560, 5520, 2055, 735), kGrey, 8.25, false);
         row("Command3", button, "ﾌｫﾙﾀﾞ変更", twips(3600, 5520, 735, 735), face, 9, false);
-        row("Command2", button, "｢体重変化.TXT｣ に記入", twips(4440, 5520, 2295, 735), kPanel, 9,
-            false);
+        row("Command2", button, "｢体重変化.TXT｣ に記入", twips(4440, 5520, 2295, 735), kPanel, 9, false);
         row("Label23", label, "Label23", twips(4320, 5040, 135, 15), face, 9, false);
+        // clang-format on
     }
     void controls() {
         QFETCH(QString, kind);
@@ -213,6 +211,7 @@ class Form1Test : public QObject {
 
     // Rules: 3 pixels wide centred on their y; Line5 hidden under Command1.
     void lines_data() {
+        // clang-format off
         QTest::addColumn<QRect>("geometry");
         auto rule = [](const char* name, int x1, int x2, int y) {
             QTest::newRow(name) << QRect(x1 / 15, y / 15 - 1, (x2 - x1) / 15, 3);
@@ -222,6 +221,7 @@ class Form1Test : public QObject {
         rule("Line2", 3240, 4800, 960);
         rule("Line6", 5160, 6840, 960);
         rule("Line4", 480, 6960, 5280);
+        // clang-format on
     }
     void lines() {
         QFETCH(QRect, geometry);
@@ -370,31 +370,22 @@ class Form1Test : public QObject {
     }
 
     void refusals_data() {
+        // clang-format off
         QTest::addColumn<QString>("weight");
         QTest::addColumn<QString>("height");
         QTest::addColumn<bool>("heightWrong");
-        QTest::newRow("centimetres") << "65.5"
-                                     << "165" << true;
-        QTest::newRow("empty height") << "65.5"
-                                      << "" << true;
-        QTest::newRow("blank inside") << "65.5"
-                                      << "1 65" << true;
-        QTest::newRow("height 0.49") << "65.5"
-                                     << "0.49" << true;
-        QTest::newRow("height 2.51") << "65.5"
-                                     << "2.51" << true;
-        QTest::newRow("height 1e999") << "65.5"
-                                      << "1e999" << true;
-        QTest::newRow("weight 2.9") << "2.9"
-                                    << "1.65" << false;
-        QTest::newRow("weight 200.1") << "200.1"
-                                      << "1.65" << false;
-        QTest::newRow("empty weight") << ""
-                                      << "1.65" << false;
-        QTest::newRow("weight -1e999") << "-1e999"
-                                       << "1.65" << false;
-        QTest::newRow("both wrong") << "500"
-                                    << "165" << true;
+        QTest::newRow("centimetres") << "65.5" << "165" << true;
+        QTest::newRow("empty height") << "65.5" << "" << true;
+        QTest::newRow("blank inside") << "65.5" << "1 65" << true;
+        QTest::newRow("height 0.49") << "65.5" << "0.49" << true;
+        QTest::newRow("height 2.51") << "65.5" << "2.51" << true;
+        QTest::newRow("height 1e999") << "65.5" << "1e999" << true;
+        QTest::newRow("weight 2.9") << "2.9" << "1.65" << false;
+        QTest::newRow("weight 200.1") << "200.1" << "1.65" << false;
+        QTest::newRow("empty weight") << "" << "1.65" << false;
+        QTest::newRow("weight -1e999") << "-1e999" << "1.65" << false;
+        QTest::newRow("both wrong") << "500" << "165" << true;
+        // clang-format on
     }
     void refusals() {
         QFETCH(QString, weight);
