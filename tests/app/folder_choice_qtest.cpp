@@ -17,8 +17,6 @@ using platform::qs;
 
 namespace {
 
-const QString kLogName = QStringLiteral("体重変化.txt");
-
 // A Form1 on fakes, its application directory a fresh temporary folder, so
 // that the log's folder starts as that directory without a final "\".
 struct Window : FormFixture {

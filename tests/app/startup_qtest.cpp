@@ -20,8 +20,6 @@ using platform::qs;
 
 namespace {
 
-const QString kLogName = QStringLiteral("体重変化.txt");
-
 // A temporary application directory; the window is built on demand so that
 // a test can prepare "ostrel" first.
 struct Window : FormFixture {

@@ -16,6 +16,9 @@
 
 namespace taiju::testing {
 
+// The default name of the log.
+inline const QString kLogName = QStringLiteral("体重変化.txt");
+
 // The recording fakes, wired together as the window's services.
 struct FakeDesktop {
     FakeMessageBox messageBox;
