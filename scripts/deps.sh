@@ -3,9 +3,12 @@
 # Usage: scripts/deps.sh run|test
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic)
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-translations-l10n
+  fonts-ipafont-gothic)
 if [ "${1:-run}" = test ]; then
-  packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev)
+  packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-14-dev
+    fonts-noto-cjk qt6-gtk-platformtheme gnome-themes-extra dbus-x11 desktop-file-utils appstream
+    dpkg-dev file)
 fi
 
 missing=()

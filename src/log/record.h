@@ -17,6 +17,14 @@ class TextEncoder {
     virtual std::string encode(std::u16string_view text) const = 0;
 };
 
+// Turns the log's Shift_JIS bytes back into text; an invalid byte becomes
+// U+FFFD.
+class TextDecoder {
+  public:
+    virtual ~TextDecoder() = default;
+    virtual std::u16string decode(std::string_view bytes) const = 0;
+};
+
 // The seven boxes in the order of the record's columns 1 to 7: Text3, Text4,
 // Text1, Text2, Text5, Text6, Text7.
 using RecordBoxes = std::array<std::u16string, 7>;

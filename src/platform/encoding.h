@@ -24,4 +24,9 @@ class Cp932Encoder : public TextEncoder {
     std::string encode(std::u16string_view text) const override { return encodeCp932(text); }
 };
 
+class Cp932Decoder : public TextDecoder {
+  public:
+    std::u16string decode(std::string_view bytes) const override { return decodeCp932(bytes); }
+};
+
 } // namespace taiju::platform

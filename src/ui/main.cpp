@@ -1,6 +1,7 @@
 // Starts the tool: one window, "体重チェック".
 
 #include "platform/encoding.h"
+#include "platform/language.h"
 #include "platform/qt_services.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    taiju::platform::useJapaneseQtTranslations(app);
     if (!taiju::platform::cp932Available()) {
         QMessageBox::critical(nullptr, QStringLiteral("体重チェック"),
                               QStringLiteral("この Qt には Shift_JIS (windows-31j) の変換が"
