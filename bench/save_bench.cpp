@@ -3,7 +3,7 @@
 // so both should cost the same.
 
 #include "support/form_fixture.h"
-#include "ui/fonts.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "platform/encoding.h"
 #include "platform/language.h"
 #include "platform/qt_services.h"
-#include "ui/fonts.h"
+#include "platform/fonts.h"
 #include "ui/form1.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
-#include "ui/fonts.h"
+#include "platform/fonts.h"
 
 #include <QDir>
 #include <QFile>

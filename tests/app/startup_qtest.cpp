@@ -5,7 +5,7 @@
 #include "platform/encoding.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
-#include "ui/fonts.h"
+#include "platform/fonts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "platform/encoding.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
-#include "ui/fonts.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QDir>

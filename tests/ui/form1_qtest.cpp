@@ -3,7 +3,7 @@
 // evaluation button with its refusals, on recording fakes.
 
 #include "support/form_fixture.h"
-#include "ui/fonts.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QFontInfo>

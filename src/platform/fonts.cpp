@@ -1,4 +1,4 @@
-#include "ui/fonts.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,4 +1,5 @@
 #pragma once
+// The fonts of the windows: the family the layout names, and its stand-ins.
 
 namespace taiju {
 
