@@ -39,7 +39,11 @@ foreach(program ${taiju_programs})
   file(MAKE_DIRECTORY ${packaging_bin}/bin)
   file(CREATE_LINK ../${TAIJU_PROGRAM_DIR}/${program} ${packaging_bin}/bin/${program} SYMBOLIC)
   install(FILES ${packaging_bin}/bin/${program} DESTINATION bin)
-  install(FILES ${packaging_src}/${program}.desktop DESTINATION share/applications)
+  # The launcher names the installed link by its full path.
+  install(CODE "set(TAIJU_PROGRAM ${program})
+    set(TAIJU_ENTRY_SOURCE \"${packaging_src}/${program}.desktop\")
+    set(TAIJU_ENTRY_BUILT \"${packaging_bin}/applications/${program}.desktop\")
+    include(\"${packaging_src}/desktop_entry.cmake\")")
   configure_file(${packaging_src}/man/${program}.1 ${packaging_bin}/man/${program}.1 @ONLY)
   install(FILES ${packaging_bin}/man/${program}.1 DESTINATION share/man/man1)
 endforeach()
@@ -94,6 +98,10 @@ set(CPACK_PACKAGE_CONTACT "taiju-check developers <taiju-check@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "body weight check: standard weight, obesity degree and BMI")
 set(CPACK_PACKAGE_DESCRIPTION
     "A window tool in Japanese: from body weight and height it computes the standard weight, the obesity degree and the BMI, shows their bands in colour, and appends each check with a comment to a fixed-width Shift_JIS log file. Settings and log are kept in the user's data folder (~/.local/share/taiju-check).")
+# Staged with DESTDIR under the prefix /usr, so that the launchers name
+# /usr/bin and not the staging folder.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -2,13 +2,31 @@
 # Shared by the install and package tests: the installed tree as a desktop
 # meets it. Source it after lib.sh.
 #
-#   inst_check_tree ROOT BUILD   ROOT is the prefix (P, or usr/ of a package)
+#   inst_check_tree ROOT BUILD PREFIX
+#   ROOT: the tree (P, or usr/ of an extracted package); PREFIX: where it is
+#   meant to be (P, or /usr), which the launchers name.
 
 APPSTREAM_ID=local.taiju_check.taiju_check
 
 # inst_build_dir BINARY: the build folder of build/bin/taiju-check.
 inst_build_dir() {
     realpath "$(dirname "$1")/.."
+}
+
+# inst_keep_manifest BUILD / inst_restore_manifest BUILD: every install,
+# cpack's too, rewrites BUILD/install_manifest.txt, which a user needs to
+# uninstall their own install: the tests put it back as it was.
+inst_keep_manifest() {
+    rm -f "$BASE/manifest.kept"
+    [ -f "$1/install_manifest.txt" ] && cp -p "$1/install_manifest.txt" "$BASE/manifest.kept"
+    return 0
+}
+inst_restore_manifest() {
+    if [ -f "$BASE/manifest.kept" ]; then
+        cp -p "$BASE/manifest.kept" "$1/install_manifest.txt"
+    else
+        rm -f "$1/install_manifest.txt"
+    fi
 }
 
 # inst_programs BUILD: the programs built there, one a line.
@@ -81,9 +99,9 @@ inst_check_icons() {
         e2e_fail "the SVG icon and the 256 pixel icon differ in '$differ' pixels"
 }
 
-# inst_check_tree ROOT BUILD: the installed tree is complete and valid.
+# inst_check_tree ROOT BUILD PREFIX: the installed tree is complete and valid.
 inst_check_tree() {
-    local root=$1 build=$2 expected actual p desktop name page warnings
+    local root=$1 build=$2 prefix=$3 expected actual p desktop name page warnings
     expected=$(inst_expected_files "$build")
     actual=$(cd "$root" && find . -mindepth 1 ! -type d -printf '%P\n' | LC_ALL=C sort)
     if [ "$actual" != "$expected" ]; then
@@ -101,7 +119,8 @@ inst_check_tree() {
         desktop-file-validate "$desktop" >&2 || e2e_fail "$p.desktop is not valid"
         case $p in taiju-check) name='体重チェック' ;; *) name='体重ログ' ;; esac
         [ "$(inst_desktop_key "$desktop" Name)" = "$name" ] || e2e_fail "$p.desktop is not named $name"
-        [ "$(inst_desktop_key "$desktop" Exec | cut -d' ' -f1)" = "$p" ] || e2e_fail "$p.desktop does not start $p"
+        [ "$(inst_desktop_key "$desktop" Exec | cut -d' ' -f1)" = "$prefix/bin/$p" ] ||
+            e2e_fail "$p.desktop does not start $prefix/bin/$p: $(inst_desktop_key "$desktop" Exec)"
         [ "$(inst_desktop_key "$desktop" StartupWMClass)" = "$p" ] ||
             e2e_fail "$p.desktop does not match the window class $p"
         [ -f "$root/share/icons/hicolor/256x256/apps/$(inst_desktop_key "$desktop" Icon).png" ] ||

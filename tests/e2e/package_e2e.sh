@@ -13,8 +13,11 @@ for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli man
     command -v "$tool" >/dev/null || e2e_fail "tool '$tool' is missing"
 done
 build=$(inst_build_dir "$1")
-(cd "$build" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$BASE/pkg") >"$BASE/cpack.log" 2>&1 ||
-    e2e_fail "cpack failed: $(tail -n 5 "$BASE/cpack.log")"
+inst_keep_manifest "$build"
+(cd "$build" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$BASE/pkg") >"$BASE/cpack.log" 2>&1
+status=$?
+inst_restore_manifest "$build"
+[ "$status" = 0 ] || e2e_fail "cpack failed: $(tail -n 5 "$BASE/cpack.log")"
 debs=$(find "$BASE/pkg" -maxdepth 1 -name '*.deb')
 [ "$(echo "$debs" | grep -c .)" = 1 ] || e2e_fail "cpack made not one package but: '$debs'"
 deb=$debs
@@ -37,7 +40,7 @@ owners=$(dpkg-deb -c "$deb" | awk '{print $2}' | sort -u)
 
 root="$BASE/root"
 dpkg-deb -x "$deb" "$root" || e2e_fail "dpkg-deb -x failed"
-inst_check_tree "$root/usr" "$build"
+inst_check_tree "$root/usr" "$build" /usr
 [[ $(file -b "$root/usr/lib/taiju-check/taiju-check") == *", stripped"* ]] ||
     e2e_fail "the packaged program is not stripped"
 
