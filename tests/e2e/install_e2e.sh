@@ -9,7 +9,7 @@
 . "$(dirname "$0")/install_lib.sh"
 e2e_setup "${1:-}"
 for tool in cmake desktop-file-validate appstreamcli man lexgrog file rsvg-convert compare \
-    useradd setpriv; do
+    useradd setpriv xprop; do
     command -v "$tool" >/dev/null || e2e_fail "tool '$tool' is missing"
 done
 build=$(inst_build_dir "$1")
@@ -41,6 +41,10 @@ as_user=(setpriv --reuid="$user" --regid="$(id -g "$user")" --init-groups
 before=$(inst_snapshot "$prefix")
 data="$home/.local/share/taiju-check"
 e2e_launch "${as_user[@]}" "$prefix/bin/taiju-check"
+# The desktop ties the window to its launcher (and icon) by its class.
+class=$(x xprop -id "$WIN" WM_CLASS)
+[ "$class" = 'WM_CLASS(STRING) = "taiju-check", "taiju-check"' ] ||
+    e2e_fail "window class is '$class', not the launcher's StartupWMClass taiju-check"
 
 # Start-up: the data folder, the user's alone, with the settings file naming
 # it in the Windows form and the template copied from the install.
