@@ -1,6 +1,5 @@
 #include "platform/winpath.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 namespace taiju::platform {
@@ -42,9 +41,5 @@ std::optional<std::u16string> toWindows(const QString& nativePath) {
     return (QStringLiteral("Z:") + path).toStdU16String();
 }
 #endif
-
-std::optional<std::u16string> applicationDirectory() {
-    return toWindows(QCoreApplication::applicationDirPath());
-}
 
 } // namespace taiju::platform

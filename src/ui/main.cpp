@@ -1,9 +1,10 @@
 // Starts the tool: one window, "体重チェック".
 
+#include "platform/appdir.h"
 #include "platform/encoding.h"
+#include "platform/fonts.h"
 #include "platform/language.h"
 #include "platform/qt_services.h"
-#include "platform/fonts.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The launcher taiju-check.desktop, so that the desktop shows its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("taiju-check"));
     taiju::platform::useJapaneseQtTranslations(app);
     if (!taiju::platform::cp932Available()) {
         QMessageBox::critical(nullptr, QStringLiteral("体重チェック"),
@@ -19,6 +22,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     taiju::useWindowFonts();
+    // Beside an install the user cannot write to, the settings and the log
+    // live in the user's data folder: make it ready before start-up reads it.
+    if (!taiju::platform::prepareApplicationFolder())
+        qWarning("taiju-check: 個人用のデータフォルダ %s を用意できませんでした。",
+                 qPrintable(taiju::platform::applicationFolder()));
 
     taiju::platform::QtMessageBox messageBox;
     taiju::platform::QtBeeper beeper;

@@ -281,3 +281,26 @@ e2e_wait_size() {
     done
     e2e_fail "$3: $1 has size '${size:-missing}', expected $2 bytes"
 }
+
+# e2e_launch COMMAND [ARG...]: as e2e_start, for a program that the command
+# starts: an installed program, a program run as another user. The command
+# must become the program (exec), so that its pid is the program's.
+e2e_launch() {
+    local attempt deadline
+    for attempt in 1 2 3; do
+        "$@" >"$BASE/program.log" 2>&1 &
+        APP_PID=$!
+        deadline=$((SECONDS + 10))
+        while kill -0 "$APP_PID" 2>/dev/null && [ "$SECONDS" -le "$deadline" ]; do
+            WIN=$(e2e_window_id "$MAIN_TITLE")
+            [ -n "$WIN" ] && break 2
+            sleep 0.1
+        done
+        kill -0 "$APP_PID" 2>/dev/null && e2e_fail "window '$MAIN_TITLE' did not appear within 10s"
+        grep -q 'could not connect to display' "$BASE/program.log" && [ "$attempt" -lt 3 ] ||
+            e2e_fail "$1 ended before its window '$MAIN_TITLE' appeared"
+        echo "note [$E2E_NAME]: $1 could not connect to $DISPLAY (attempt $attempt)" >&2
+        sleep 0.5
+    done
+    e2e_expect_pixel 40 300 "192,255,192" "the output panel Label29 after start" 5
+}
