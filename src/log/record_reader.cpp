@@ -1,0 +1,107 @@
+#include "log/record_reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace taiju {
+
+std::optional<RecordLayout> recordLayout(const ItemDeclarations& decl) {
+    if (!(decl.jcount >= 0 && decl.jcount < static_cast<double>(decl.jalign.size())) ||
+        !(decl.jrecw >= 1 && decl.jrecw <= 1e6))
+        return std::nullopt;
+    RecordLayout layout;
+    const auto items = static_cast<std::size_t>(decl.jcount) + 1;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < items; ++i) {
+        const double w = wholeWidth(decl.jwidth[i]);
+        if (!(w >= 0 && w <= 1e6))
+            return std::nullopt;
+        layout.columns.push_back({start, static_cast<std::size_t>(w)});
+        start += static_cast<std::size_t>(w);
+    }
+    layout.lineLength = static_cast<std::size_t>(256 * std::floor(decl.jrecw)) - 2;
+    return layout;
+}
+
+std::u16string_view LogRecords::text(std::size_t record, std::size_t item) const {
+    const std::size_t k = record * columns_ + item;
+    const std::size_t begin = k == 0 ? 0 : ends_[k - 1];
+    return std::u16string_view(texts_).substr(begin, ends_[k] - begin);
+}
+
+void LogRecords::dropLast() {
+    if (lines_.back().irregular)
+        --irregular_;
+    lines_.pop_back();
+    ends_.resize(ends_.size() - columns_);
+    texts_.resize(ends_.empty() ? 0 : ends_.back());
+}
+
+RecordReader::RecordReader(RecordLayout layout, const TextDecoder& decoder)
+    : layout_(std::move(layout)), decoder_(&decoder), records_(layout_.columns.size()) {}
+
+namespace {
+std::string_view trimBlanks(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+} // namespace
+
+void RecordReader::addRecord(std::string_view line) {
+    LogRecords& r = records_;
+    for (const ColumnCut& cut : layout_.columns) {
+        if (cut.start < line.size()) {
+            const std::string_view bytes = trimBlanks(line.substr(cut.start, cut.width));
+            if (!bytes.empty())
+                r.texts_ += decoder_->decode(bytes);
+        }
+        r.ends_.push_back(r.texts_.size());
+    }
+    const bool irregular = line.size() != layout_.lineLength;
+    r.lines_.push_back({nextLine_, line.size(), irregular});
+    if (irregular)
+        ++r.irregular_;
+}
+
+void RecordReader::append(std::string_view bytes) {
+    bytesRead_ += bytes.size();
+    if (!open_.empty()) {
+        // The open line is read again with what follows it.
+        records_.dropLast();
+        std::size_t end = std::string_view::npos;
+        std::size_t skip = 0;
+        if (open_.back() == '\r' && !bytes.empty() && bytes.front() == '\n') {
+            open_.pop_back();
+            end = 0;
+            skip = 1;
+        } else if ((end = bytes.find("\r\n")) != std::string_view::npos) {
+            skip = end + 2;
+        }
+        if (end == std::string_view::npos) {
+            open_ += bytes;
+            addRecord(open_);
+            return;
+        }
+        open_ += bytes.substr(0, end);
+        if (!open_.empty())
+            addRecord(open_);
+        ++nextLine_;
+        open_.clear();
+        bytes.remove_prefix(skip);
+    }
+    std::size_t pos = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", pos)) != std::string_view::npos;
+         pos = end + 2) {
+        if (end > pos)
+            addRecord(bytes.substr(pos, end - pos));
+        ++nextLine_;
+    }
+    open_.assign(bytes.substr(pos));
+    if (!open_.empty())
+        addRecord(open_);
+}
+
+} // namespace taiju
