@@ -66,6 +66,16 @@ void RecordReader::addRecord(std::string_view line) {
         ++r.irregular_;
 }
 
+void RecordReader::reserve(std::size_t bytes) {
+    LogRecords& r = records_;
+    const std::size_t records = r.size() + bytes / (layout_.lineLength + 2) + 1;
+    r.lines_.reserve(records);
+    r.ends_.reserve(records * r.columns_);
+    // The trimmed texts take far fewer characters than the line's bytes;
+    // room that stays unused is never touched.
+    r.texts_.reserve(r.texts_.size() + bytes / 2);
+}
+
 void RecordReader::append(std::string_view bytes) {
     bytesRead_ += bytes.size();
     if (!open_.empty()) {

@@ -78,6 +78,9 @@ class RecordReader {
 
     // Reads the next bytes of the log.
     void append(std::string_view bytes);
+    // Makes room at once for the records of `bytes` more bytes of regular
+    // lines, so that a long log is not copied as its records grow.
+    void reserve(std::size_t bytes);
 
     const LogRecords& records() const { return records_; }
     const RecordLayout& layout() const { return layout_; }

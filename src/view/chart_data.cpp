@@ -10,24 +10,32 @@ namespace taiju::view {
 ChartData chartData(const LogRecords& records) {
     ChartData data;
     const bool hasDate = records.columnCount() > kDateItem;
-    std::vector<std::pair<long long, DatedRecord>> keyed;
+    data.dated.reserve(records.size());
     for (std::size_t r = 0; r < records.size(); ++r) {
         const auto stamp = hasDate ? readStamp(records.text(r, kDateItem)) : std::nullopt;
         if (!stamp) {
             ++data.undated;
             continue;
         }
-        keyed.push_back({stampSeconds(*stamp),
-                         {r, *stamp, leadingNumber(records.text(r, kWeightItem)),
-                          leadingNumber(records.text(r, kStandardItem)),
-                          leadingNumber(records.text(r, kBmiItem))}});
+        data.dated.push_back({r, *stamp, stampSeconds(*stamp),
+                              leadingNumber(records.text(r, kWeightItem)),
+                              leadingNumber(records.text(r, kStandardItem)),
+                              leadingNumber(records.text(r, kBmiItem))});
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    data.dated.reserve(keyed.size());
-    for (const auto& k : keyed)
-        data.dated.push_back(k.second);
+    // A log is written in date order, so it is mostly sorted already.
+    auto earlier = [](const DatedRecord& a, const DatedRecord& b) { return a.seconds < b.seconds; };
+    if (!std::is_sorted(data.dated.begin(), data.dated.end(), earlier))
+        std::stable_sort(data.dated.begin(), data.dated.end(), earlier);
     return data;
+}
+
+std::size_t undatedRecords(const LogRecords& records) {
+    if (records.columnCount() <= kDateItem)
+        return records.size();
+    std::size_t undated = 0;
+    for (std::size_t r = 0; r < records.size(); ++r)
+        undated += !readStamp(records.text(r, kDateItem));
+    return undated;
 }
 
 bool plottable(double value) {

@@ -20,6 +20,7 @@ inline constexpr std::size_t kDateItem = 6;
 struct DatedRecord {
     std::size_t record; // its index in the records
     Stamp stamp;
+    long long seconds; // stampSeconds(stamp)
     double weight;
     double standard;
     double bmi;
@@ -31,6 +32,9 @@ struct ChartData {
 };
 
 ChartData chartData(const LogRecords& records);
+
+// The number of records whose date does not read.
+std::size_t undatedRecords(const LogRecords& records);
 
 // Whether a number is drawn: finite and above 0 (an empty column reads as 0).
 bool plottable(double value);

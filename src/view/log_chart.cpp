@@ -12,11 +12,14 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QScatterSeries>
+#include <QTimeZone>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 namespace taiju::view {
 
@@ -35,12 +38,39 @@ QColor colour(Colour bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-// The stamp, a local date and time, as the chart's time axis counts it.
-double axisTime(const Stamp& s) {
-    return static_cast<double>(
-        QDateTime(QDate(s.year, s.month, s.day), QTime(s.hour, s.minute, s.second))
-            .toMSecsSinceEpoch());
-}
+// Stamps as the chart's time axis counts them: milliseconds since 1970 UTC
+// of a local date and time. Converting a local time through the C library
+// looks at the time-zone file each time, so the offset from UTC is taken from
+// the time zone's own table once per month, and each stamp is converted on
+// its own only in a month that begins and ends with different offsets.
+class AxisClock {
+  public:
+    double at(const Stamp& s) {
+        const int month = s.year * 12 + s.month;
+        auto found = monthOffsets_.find(month);
+        if (found == monthOffsets_.end())
+            found = monthOffsets_.emplace(month, constantOffset(s.year, s.month)).first;
+        if (!found->second)
+            return static_cast<double>(
+                QDateTime(QDate(s.year, s.month, s.day), QTime(s.hour, s.minute, s.second))
+                    .toMSecsSinceEpoch());
+        return static_cast<double>(stampSeconds(s) - kEpoch - *found->second) * 1000;
+    }
+
+  private:
+    std::optional<int> constantOffset(int year, int month) const {
+        const QDate first(year, month, 1);
+        const int offset = zone_.offsetFromUtc(QDateTime(first, QTime(0, 0), QTimeZone::utc()));
+        const QDateTime last(first.addDays(first.daysInMonth() - 1), QTime(23, 59, 59),
+                             QTimeZone::utc());
+        return zone_.offsetFromUtc(last) == offset ? std::optional<int>(offset) : std::nullopt;
+    }
+
+    // 1970-01-01 counted from 0001-01-01, in seconds.
+    static constexpr long long kEpoch = 719162LL * 86400;
+    const QTimeZone zone_ = QTimeZone::systemTimeZone();
+    std::unordered_map<int, std::optional<int>> monthOffsets_;
+};
 
 QFont windowFont(int pointSize, bool bold = false) {
     QFont font = QApplication::font();
@@ -157,7 +187,15 @@ LogChart::LogChart(QWidget* parent) : QWidget(parent) {
 LogChart::~LogChart() = default;
 
 void LogChart::showRecords(const LogRecords* records) {
-    data_ = records ? chartData(*records) : ChartData{};
+    records_ = records;
+    stale_ = true;
+    if (isVisible() || picture_)
+        build();
+}
+
+void LogChart::build() {
+    building_ = true;
+    data_ = records_ ? chartData(*records_) : ChartData{};
     for (Line& line : lines_) {
         line.xs.clear();
         line.ys.clear();
@@ -167,8 +205,9 @@ void LogChart::showRecords(const LogRecords* records) {
     Line& standard = lines_[2];
     Line& bmi = lines_[3];
     double firstTime = INFINITY, lastTime = -INFINITY;
+    AxisClock clock;
     for (const DatedRecord& d : data_.dated) {
-        const double x = axisTime(d.stamp);
+        const double x = clock.at(d.stamp);
         firstTime = std::min(firstTime, x);
         lastTime = std::max(lastTime, x);
         for (auto [line, value] : {std::pair{&weights, d.weight}, std::pair{&standard, d.standard},
@@ -234,10 +273,27 @@ void LogChart::showRecords(const LogRecords* records) {
                                ? QStringLiteral("体重（日付の読める記録がありません）")
                                : QStringLiteral("体重"));
     drawnFor_.assign(lines_.size(), -1);
+    building_ = false;
+    stale_ = false;
+    drawLines();
+}
+
+void LogChart::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
     drawLines();
 }
 
 void LogChart::drawLines() {
+    // A chart that is not on screen (the table's tab is in front) draws
+    // nothing yet: a long log then costs nothing until it is looked at.
+    if (!isVisible() && !picture_)
+        return;
+    if (building_)
+        return; // the axes' new ranges move the plot area; build draws last
+    if (stale_) {
+        build();
+        return;
+    }
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         Line& line = lines_[i];
         const int width = static_cast<int>(line.chart->plotArea().width());
@@ -254,6 +310,7 @@ void LogChart::drawLines() {
 
 QImage LogChart::picture(const LogRecords* records, QSize size) {
     LogChart chart;
+    chart.picture_ = true;
     chart.setAttribute(Qt::WA_DontShowOnScreen);
     chart.resize(size);
     chart.showRecords(records);

@@ -27,13 +27,17 @@ class LogChart : public QWidget {
     explicit LogChart(QWidget* parent = nullptr);
     ~LogChart() override;
 
-    // Shows the records with a readable date (none for nullptr).
+    // Shows the records with a readable date (none for nullptr). `records`
+    // must stay until the next call. The chart is worked out when it is on
+    // screen, so that a long log costs nothing while the table is in front.
     void showRecords(const LogRecords* records);
-    const ChartData& data() const { return data_; }
 
     // Both charts drawn into a picture of `size` pixels, as a PNG export
     // shows them whatever the size of the window.
     static QImage picture(const LogRecords* records, QSize size);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 
   private:
     // A series with all its points; what is drawn is reduced to the width.
@@ -42,8 +46,12 @@ class LogChart : public QWidget {
         QChart* chart;
         std::vector<double> xs, ys;
     };
+    void build();
     void drawLines();
 
+    const LogRecords* records_ = nullptr;
+    bool stale_ = true; // records_ changed since the chart was built
+    bool building_ = false;
     ChartData data_;
     QChart* weightChart_;
     QChart* bmiChart_;
@@ -60,6 +68,7 @@ class LogChart : public QWidget {
     std::vector<QAreaSeries*> bands_;
     std::vector<Line> lines_;
     std::vector<int> drawnFor_; // the plot width each line was reduced for
+    bool picture_ = false;      // drawn into a picture, never shown
 };
 
 } // namespace taiju::view

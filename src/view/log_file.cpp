@@ -166,16 +166,25 @@ bool LogFile::load() {
                  (info.isReadable() ? QString() : QStringLiteral("（読み取りの権限がありません）"));
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error_ = what + QStringLiteral("を読み込めません");
-        return false;
+    // Read in pieces, so that a long log is never held twice in memory.
+    constexpr qint64 kPiece = 1 << 20;
+    RecordReader reader(columns->layout, decoder_);
+    reader.reserve(static_cast<std::size_t>(std::max<qint64>(file.size(), 0)));
+    std::string last;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    for (qint64 got; (got = file.read(piece.data(), kPiece)) != 0;) {
+        if (got < 0) {
+            error_ = what + QStringLiteral("を読み込めません");
+            return false;
+        }
+        const std::string_view bytes(piece.constData(), static_cast<std::size_t>(got));
+        reader.append(bytes);
+        last += bytes.substr(bytes.size() - std::min<std::size_t>(bytes.size(), kCompared));
+        last.erase(0, last.size() - std::min<std::size_t>(last.size(), kCompared));
     }
     columns_ = std::move(columns);
-    reader_.emplace(columns_->layout, decoder_);
-    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    reader_->append(view);
-    lastBytes_.assign(view.substr(view.size() - std::min<std::size_t>(view.size(), kCompared)));
+    reader_.emplace(std::move(reader));
+    lastBytes_ = std::move(last);
     error_.clear();
     gone_ = false;
     return true;
@@ -212,9 +221,11 @@ LogFile::Append LogFile::readAppended() {
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     if (view.substr(0, lastBytes_.size()) != lastBytes_)
         return Append::Replaced;
-    reader_->append(view.substr(lastBytes_.size()));
-    std::string kept = lastBytes_ + std::string(view.substr(lastBytes_.size()));
-    lastBytes_ = kept.substr(kept.size() - std::min<std::size_t>(kept.size(), kCompared));
+    const std::string_view appended = view.substr(lastBytes_.size());
+    reader_->append(appended);
+    lastBytes_ +=
+        appended.substr(appended.size() - std::min<std::size_t>(appended.size(), kCompared));
+    lastBytes_.erase(0, lastBytes_.size() - std::min<std::size_t>(lastBytes_.size(), kCompared));
     error_.clear();
     return Append::Done;
 }

@@ -207,7 +207,7 @@ QString LogViewer::statusText() const {
         if (records->irregularCount() > 0)
             irregular += QStringLiteral("（%1 行目）").arg(irregularLines(*records, 10));
         parts << irregular;
-        parts << QStringLiteral("日付の読めない記録 %1").arg(chart_->data().undated);
+        parts << QStringLiteral("日付の読めない記録 %1").arg(undatedRecords(*records));
     }
     if (const LogColumns* columns = file_->columns(); columns && !columns->notice.isEmpty())
         parts << columns->notice;

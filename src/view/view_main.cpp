@@ -89,9 +89,11 @@ int writeCsv(const QString& path) {
     const auto file = readLog(path);
     if (!file)
         return 1;
-    const std::string text = view::csvText(file->columns()->names, *file->records(), false);
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-        std::fflush(stdout) != 0) {
+    const bool written =
+        view::writeCsv(file->columns()->names, *file->records(), false, [](std::string_view piece) {
+            return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+        });
+    if (!written || std::fflush(stdout) != 0) {
         say(QStringLiteral("CSV を標準出力に書き出せませんでした"));
         return 1;
     }

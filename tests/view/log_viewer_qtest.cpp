@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,7 +53,9 @@ QByteArray record(const char16_t* weight, const char16_t* bmi, const char16_t* d
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// The points drawn in a series of the chart, its tab in front.
 QList<QPointF> points(LogViewer& v, const char* chart, const char* series) {
+    v.findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(1);
     auto* view = v.findChild<QChartView*>(QString::fromLatin1(chart));
     for (QAbstractSeries* s : view->chart()->series())
         if (s->objectName() == QLatin1String(series))
@@ -121,6 +124,7 @@ class LogViewerTest : public QObject {
     void chartShowsDatedRecordsWithTrend() {
         Log log;
         LogViewer v(log.path);
+        v.show();
         // Date order: 1 May (65.5) before 2 May (66.0); the undated one is out.
         QCOMPARE(points(v, "weightChart", "weightSeries"),
                  (QList<QPointF>{{at(5, 1), 65.5}, {at(5, 2), 66.0}}));
@@ -151,6 +155,7 @@ class LogViewerTest : public QObject {
     void followsTheLogAsItGrows() {
         Log log;
         LogViewer v(log.path);
+        v.show();
         const QAbstractItemModel* m = v.findChild<QTableView*>(QStringLiteral("table"))->model();
         const QByteArray more = record(u"67.0", u"24.6", u"05-03-2003 07:30:00", u"new");
         appendBytes(log.path, more);
