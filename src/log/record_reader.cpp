@@ -20,14 +20,16 @@ std::optional<RecordLayout> recordLayout(const ItemDeclarations& decl) {
         layout.columns.push_back({start, static_cast<std::size_t>(w)});
         start += static_cast<std::size_t>(w);
     }
+    if (start > 0xFFFF)
+        return std::nullopt;
     layout.lineLength = static_cast<std::size_t>(256 * std::floor(decl.jrecw)) - 2;
     return layout;
 }
 
 std::u16string_view LogRecords::text(std::size_t record, std::size_t item) const {
     const std::size_t k = record * columns_ + item;
-    const std::size_t begin = k == 0 ? 0 : ends_[k - 1];
-    return std::u16string_view(texts_).substr(begin, ends_[k] - begin);
+    const std::size_t begin = item == 0 ? 0 : ends_[k - 1];
+    return std::u16string_view(texts_).substr(starts_[record] + begin, ends_[k] - begin);
 }
 
 void LogRecords::dropLast() {
@@ -35,7 +37,8 @@ void LogRecords::dropLast() {
         --irregular_;
     lines_.pop_back();
     ends_.resize(ends_.size() - columns_);
-    texts_.resize(ends_.empty() ? 0 : ends_.back());
+    texts_.resize(starts_.back());
+    starts_.pop_back();
 }
 
 RecordReader::RecordReader(RecordLayout layout, const TextDecoder& decoder)
@@ -52,13 +55,20 @@ std::string_view trimBlanks(std::string_view s) {
 
 void RecordReader::addRecord(std::string_view line) {
     LogRecords& r = records_;
+    const std::size_t start = r.texts_.size();
+    r.starts_.push_back(start);
     for (const ColumnCut& cut : layout_.columns) {
         if (cut.start < line.size()) {
             const std::string_view bytes = trimBlanks(line.substr(cut.start, cut.width));
             if (!bytes.empty())
                 r.texts_ += decoder_->decode(bytes);
         }
-        r.ends_.push_back(r.texts_.size());
+        // A column of n bytes decodes to at most n characters, and the
+        // layout's columns add up to at most 65535 bytes; a decoder that
+        // gave more would be cut here.
+        if (r.texts_.size() - start > 0xFFFF)
+            r.texts_.resize(start + 0xFFFF);
+        r.ends_.push_back(static_cast<std::uint16_t>(r.texts_.size() - start));
     }
     const bool irregular = line.size() != layout_.lineLength;
     r.lines_.push_back({nextLine_, line.size(), irregular});
@@ -70,6 +80,7 @@ void RecordReader::reserve(std::size_t bytes) {
     LogRecords& r = records_;
     const std::size_t records = r.size() + bytes / (layout_.lineLength + 2) + 1;
     r.lines_.reserve(records);
+    r.starts_.reserve(records);
     r.ends_.reserve(records * r.columns_);
     // The trimmed texts take far fewer characters than the line's bytes;
     // room that stays unused is never touched.

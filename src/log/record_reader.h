@@ -7,6 +7,7 @@
 #include "log/record.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,7 +31,8 @@ struct RecordLayout {
 
 // The layout of declarations that readItemFile accepted, with the widths as
 // the writer uses them (wholeWidth); nothing when a width is negative or not
-// a number, which the writer refuses too.
+// a number, which the writer refuses too, or when the columns add up to more
+// than 65535 bytes (the reader accepts at most 2558).
 std::optional<RecordLayout> recordLayout(const ItemDeclarations& decl);
 
 // Where a record came from.
@@ -60,7 +62,10 @@ class LogRecords {
 
     std::size_t columns_;
     std::u16string texts_;
-    std::vector<std::size_t> ends_; // end of each column's text in texts_
+    std::vector<std::size_t> starts_; // where each record's texts begin in texts_
+    // Where each column's text ends, counted from its record's start; the
+    // texts of a record are at most as long as its declared columns.
+    std::vector<std::uint16_t> ends_;
     std::vector<RecordLine> lines_;
     std::size_t irregular_ = 0;
 };

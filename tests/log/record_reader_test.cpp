@@ -79,6 +79,7 @@ TEST(RecordReader, CutsOneLine) {
     struct Case {
         const char* name;
         std::vector<double> widths;
+        double jrecw;
         std::string line;
         std::vector<std::u16string> columns;
         bool irregular;
@@ -87,42 +88,48 @@ TEST(RecordReader, CutsOneLine) {
     const Case cases[] = {
         {"the worked example",
          {6, 10, 10, 10, 10, 10, 20, 40},
+         1,
          kExample,
          {none, u"65.5", u"1.65", u"59.895", u"9.358", u"24.059", u"05-01-2003 07:30:00", u"walk"},
          false},
         {"a short line gives what is there",
          {1, 4, 4, 4},
+         1,
          "x  65   1",
          {u"x", u"65", u"1", none},
          true},
         {"a long line is cut as declared",
          {1, 2, 2},
+         1,
          "xab" + std::string(300, 'c'),
          {u"x", u"ab", u"cc"},
          true},
-        {"blanks inside stay, ends are trimmed", {0, 7}, "  a b  ", {none, u"a b"}, true},
+        {"blanks inside stay, ends are trimmed", {0, 7}, 1, "  a b  ", {none, u"a b"}, true},
         {"Shift_JIS and half-width katakana",
          {0, 4, 3},
+         1,
          "\x91\xCC\x8F\x64\xB6\xD9\xB8",
          {none, u"体重", u"ｶﾙｸ"},
          true},
         // 亜 is 88 9F: cut in two, each half reads as U+FFFD in its own column.
         {"half characters at a column edge",
          {1, 3, 3},
+         1,
          "xab\x88\x9F  ",
          {u"x", u"ab\uFFFD", u"\uFFFD"},
          true},
-        {"a column of blanks is empty", {6, 10}, std::string(16, ' '), {none, none}, true},
+        {"a column of blanks is empty", {6, 10}, 1, std::string(16, ' '), {none, none}, true},
         {"a 512-byte record",
          {6, 10, 494},
+         2,
          std::string(6, ' ') + "      65.5" + "note" + std::string(490, ' '),
          {none, u"65.5", u"note"},
          false},
+        {"a 256-byte line in a 512-byte log", {6, 10}, 2, kExample, {none, u"65.5"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const double jrecw = c.line.size() > 254 && c.line.size() <= 510 ? 2 : 1;
-        const Read r = read(declared(c.widths, jrecw), {c.line + "\r\n"});
+        const Read r = read(declared(c.widths, c.jrecw), {c.line + "\r\n"});
         ASSERT_EQ(r.columns.size(), 1u);
         EXPECT_EQ(r.columns[0], c.columns);
         EXPECT_EQ(r.irregular[0], c.irregular);
