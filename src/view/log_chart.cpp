@@ -146,10 +146,21 @@ LogChart::LogChart(QWidget* parent) : QWidget(parent) {
     }
 
     weights_ = addSeries<QScatterSeries>(weightChart_, QStringLiteral("体重"), "weightSeries");
-    weights_->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    // Drawn as a picture per point rather than a graphics item per point, so
+    // that thousands of points stay quick to redraw.
+    const QColor weightColour(40, 90, 200);
+    QImage dot(12, 12, QImage::Format_ARGB32_Premultiplied);
+    dot.fill(Qt::transparent);
+    QPainter paint(&dot);
+    paint.setRenderHint(QPainter::Antialiasing);
+    paint.setPen(Qt::NoPen);
+    paint.setBrush(weightColour);
+    paint.drawEllipse(QRectF(0.5, 0.5, 11, 11));
+    paint.end();
     weights_->setMarkerSize(6);
-    weights_->setColor(QColor(40, 90, 200));
-    weights_->setBorderColor(QColor(40, 90, 200));
+    weights_->setLightMarker(dot);
+    weights_->setColor(weightColour);
+    weights_->setBorderColor(weightColour);
     trend_ = addSeries<QLineSeries>(weightChart_, QStringLiteral("傾向（平滑化）"), "trendSeries");
     trend_->setPen(QPen(QColor(200, 30, 30), 2.5));
     standard_ = addSeries<QLineSeries>(weightChart_, QStringLiteral("標準体重"), "standardSeries");

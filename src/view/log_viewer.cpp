@@ -81,7 +81,8 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
 
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("status"));
-    status_->setWordWrap(true);
+    // One line that never widens the window; the whole text is its tooltip.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusBar()->addWidget(status_, 1);
 
@@ -219,7 +220,9 @@ QString LogViewer::statusText() const {
 }
 
 void LogViewer::showStatus() {
-    status_->setText(statusText());
+    const QString text = statusText();
+    status_->setText(text);
+    status_->setToolTip(text);
 }
 
 void LogViewer::watchLog() {

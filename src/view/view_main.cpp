@@ -62,8 +62,7 @@ void say(const QString& line) {
 }
 
 int usageError(const QString& what) {
-    say(what);
-    say(QStringLiteral("使い方は taiju-view --help で表示されます"));
+    say(what + QStringLiteral("（使い方: taiju-view --help）"));
     return 2;
 }
 
@@ -124,9 +123,15 @@ int run(QCoreApplication& app, Mode mode) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("体重チェックの記録ファイルを一覧とグラフで見せます。"));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+        QStringLiteral("体重チェックの記録ファイルを一覧とグラフで見せます。"
+                       "記録が書き足されると、そのまま表示に加わります。\n"
+                       "終了コード: 0 成功、1 記録ファイルか項目ﾌｧｲﾙを読めない、2 使い方の誤り"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("この説明を表示して終わります。"));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("版を表示して終わります。"));
+    parser.addOption(help);
+    parser.addOption(version);
     const QCommandLineOption csv(
         QStringLiteral("csv"),
         QStringLiteral("記録を CSV (UTF-8) で標準出力に書き出して終わります。"));
