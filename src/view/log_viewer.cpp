@@ -212,7 +212,7 @@ QString LogViewer::statusText() const {
     }
     if (const LogColumns* columns = file_->columns(); columns && !columns->notice.isEmpty())
         parts << columns->notice;
-    if (gone_)
+    if (gone_ && file_->records())
         parts << QStringLiteral("記録ファイルが見つかりません（最後に読んだ内容を表示しています）");
     else if (!file_->error().isEmpty())
         parts << file_->error();
