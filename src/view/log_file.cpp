@@ -129,7 +129,8 @@ std::optional<QString> defaultLog(QString& error) {
     const std::u16string log = defaultLogPath(*appDir, platform::readText(settings));
     auto native = platform::toNative(log);
     if (!native) {
-        error = QStringLiteral("設定ﾌｧｲﾙ") + quoted(shownPath(*platform::toNative(settings))) +
+        error = QStringLiteral("設定ﾌｧｲﾙ") +
+                quoted(shownPath(platform::toNative(settings).value_or(qs(settings)))) +
                 QStringLiteral("の記録ファイル") + quoted(qs(log)) +
                 QStringLiteral("はこのシステムのドライブにありません");
         return std::nullopt;
