@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-translations-l10n
   fonts-ipafont-gothic)
+# Qt Charts' CMake package (the viewer) needs Qt's OpenGL development files.
+packages+=(libqt6opengl6-dev)
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-14-dev
     fonts-noto-cjk qt6-gtk-platformtheme gnome-themes-extra dbus-x11 desktop-file-utils appstream

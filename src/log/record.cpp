@@ -8,6 +8,10 @@
 
 namespace taiju {
 
+double wholeWidth(double width) {
+    return std::nearbyint(width);
+}
+
 bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
@@ -58,10 +62,9 @@ bool rightAligned(std::u16string_view flag) {
 
 std::variant<std::string, RecordRefusal>
 composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const TextEncoder& encoder) {
-    // Widths as whole numbers: nearest, a half going to the even neighbour.
     double widths[10];
     for (std::size_t k = 0; k < 10; ++k) {
-        widths[k] = std::nearbyint(decl.jwidth[k]);
+        widths[k] = wholeWidth(decl.jwidth[k]);
         if (widths[k] < 0)
             return RecordRefusal::NegativeWidth;
     }

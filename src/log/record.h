@@ -41,6 +41,10 @@ enum class RecordRefusal {
 std::variant<std::string, RecordRefusal>
 composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const TextEncoder& encoder);
 
+// A declared width as the whole number of bytes it stands for: the nearest
+// one, a half going to the even neighbour (7.5 gives 8, 8.5 gives 8).
+double wholeWidth(double width);
+
 // Whether `byte` opens a two-byte character of code page 932.
 bool isLeadByte(unsigned char byte);
 

@@ -1,0 +1,32 @@
+#pragma once
+// The log as comma-separated values (RFC 4180) in UTF-8, for spreadsheets.
+
+#include "log/record_reader.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace taiju::view {
+
+// Appends `text` to `out` in UTF-8; a lone surrogate becomes U+FFFD.
+void appendUtf8(std::string& out, std::u16string_view text);
+
+// Appends one field: quoted with double quotes when it holds a comma, a
+// double quote, CR or LF, a double quote inside doubled.
+void appendCsvField(std::string& out, std::u16string_view field);
+
+// The header line of the names of items 1 to jcount (`names` holds items 0
+// to jcount; item 0, the writer's blank column, has no CSV column), then one
+// line per record with the texts of the same items, every line ended by
+// CR LF. With `byteOrderMark` the text opens with EF BB BF. The text is
+// handed to `write` in pieces of about 64 KiB; it stops when `write` fails.
+bool writeCsv(const std::vector<std::u16string>& names, const LogRecords& records,
+              bool byteOrderMark, const std::function<bool(std::string_view)>& write);
+
+// The same text in one piece.
+std::string csvText(const std::vector<std::u16string>& names, const LogRecords& records,
+                    bool byteOrderMark);
+
+} // namespace taiju::view

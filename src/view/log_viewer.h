@@ -1,0 +1,71 @@
+#pragma once
+// The viewer window "体重ログ - <log>": the table "一覧" and the chart
+// "グラフ" of one log, a status bar, and the actions open, CSV export, PNG
+// export and reload. It follows the log: records appended to it appear
+// within a second.
+
+#include "view/log_file.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QFileSystemWatcher;
+class QLabel;
+class QTabWidget;
+class QTableView;
+class QTimer;
+
+namespace taiju::view {
+
+class LogChart;
+class LogTableModel;
+
+class LogViewer : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Shows the log at the native path `log`, or says why it cannot.
+    explicit LogViewer(const QString& log, QWidget* parent = nullptr);
+    ~LogViewer() override;
+
+    // Shows another log.
+    void openLog(const QString& log);
+    // Reads the log and its columns anew.
+    void reload();
+    // Looks at the log now and shows what was appended (the watcher and a
+    // timer call it).
+    void follow();
+    // Writes the records as CSV with a UTF-8 byte-order mark, or the chart
+    // as a 1200x800 PNG picture. False, with the reason in `error`, when the
+    // file cannot be written or is one of the tool's own files.
+    bool exportCsv(const QString& target, QString& error);
+    bool exportPng(const QString& target, QString& error);
+
+    const LogFile& file() const { return *file_; }
+    QString statusText() const;
+
+  private:
+    void chooseLog();
+    void chooseCsv();
+    void choosePng();
+    void showRecords();
+    void showStatus();
+    void watchLog();
+    QString exportBase() const;
+
+    std::unique_ptr<LogFile> file_;
+    bool gone_ = false;
+    LogTableModel* model_;
+    QTableView* table_;
+    LogChart* chart_;
+    QTabWidget* tabs_;
+    QLabel* status_;
+    QFileSystemWatcher* watcher_;
+    QTimer* timer_;
+};
+
+// The line numbers of the irregular lines, the first `limit` of them,
+// joined for a message ("3, 7, 12…").
+QString irregularLines(const LogRecords& records, std::size_t limit);
+
+} // namespace taiju::view

@@ -1,0 +1,204 @@
+// Reading the log back: cuts by the declared widths, short and long lines,
+// half characters at column edges, lines split at CR LF, a log that grows
+// piece by piece, and records of the writer read back.
+
+#include "log/record.h"
+#include "log/record_reader.h"
+#include "platform/encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace taiju;
+
+namespace {
+
+const platform::Cp932Decoder kDecoder;
+
+// Declarations of item 0 and the given widths; flags "R" for the numbers.
+ItemDeclarations declared(std::vector<double> widths, double jrecw = 1) {
+    ItemDeclarations d;
+    d.jcount = static_cast<double>(widths.size()) - 1;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        d.jwidth[i] = widths[i];
+        if (i >= 1 && i <= 5)
+            d.jalign[i].assign(1, u'R');
+    }
+    d.jrecw = jrecw;
+    return d;
+}
+
+const ItemDeclarations kTemplate = declared({6, 10, 10, 10, 10, 10, 20, 40});
+
+struct Read {
+    std::vector<std::vector<std::u16string>> columns;
+    std::vector<std::size_t> lines;
+    std::vector<bool> irregular;
+};
+
+// Reads the log given in pieces.
+Read read(const ItemDeclarations& d, const std::vector<std::string>& pieces) {
+    RecordReader reader(*recordLayout(d), kDecoder);
+    for (const auto& p : pieces)
+        reader.append(p);
+    Read out;
+    const LogRecords& r = reader.records();
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        out.columns.emplace_back();
+        for (std::size_t k = 0; k < r.columnCount(); ++k)
+            out.columns.back().emplace_back(r.text(i, k));
+        out.lines.push_back(r.line(i).line);
+        out.irregular.push_back(r.line(i).irregular);
+    }
+    return out;
+}
+
+const std::string kExample = std::string(6, ' ') +
+                             "      65.5      1.65    59.895     9.358    24.059" +
+                             "05-01-2003 07:30:00 walk" + std::string(36 + 138, ' ');
+
+} // namespace
+
+TEST(RecordReader, LayoutUsesTheWritersWidths) {
+    const RecordLayout t = *recordLayout(kTemplate);
+    ASSERT_EQ(t.columns.size(), 8u);
+    EXPECT_EQ(t.columns[6].start, 56u);
+    EXPECT_EQ(t.columns[7].start, 76u);
+    EXPECT_EQ(t.lineLength, 254u);
+    // Half to even, as composeRecord rounds: 7.5 gives 8, 8.5 gives 8.
+    const RecordLayout h = *recordLayout(declared({7.5, 8.5, 1}, 2));
+    EXPECT_EQ(h.columns[1].start, 8u);
+    EXPECT_EQ(h.columns[2].start, 16u);
+    EXPECT_EQ(h.lineLength, 510u);
+    EXPECT_FALSE(recordLayout(declared({6, -1, 10})));
+}
+
+TEST(RecordReader, CutsOneLine) {
+    struct Case {
+        const char* name;
+        std::vector<double> widths;
+        double jrecw;
+        std::string line;
+        std::vector<std::u16string> columns;
+        bool irregular;
+    };
+    const std::u16string none;
+    const Case cases[] = {
+        {"the worked example",
+         {6, 10, 10, 10, 10, 10, 20, 40},
+         1,
+         kExample,
+         {none, u"65.5", u"1.65", u"59.895", u"9.358", u"24.059", u"05-01-2003 07:30:00", u"walk"},
+         false},
+        {"a short line gives what is there",
+         {1, 4, 4, 4},
+         1,
+         "x  65   1",
+         {u"x", u"65", u"1", none},
+         true},
+        {"a long line is cut as declared",
+         {1, 2, 2},
+         1,
+         "xab" + std::string(300, 'c'),
+         {u"x", u"ab", u"cc"},
+         true},
+        {"blanks inside stay, ends are trimmed", {0, 7}, 1, "  a b  ", {none, u"a b"}, true},
+        {"Shift_JIS and half-width katakana",
+         {0, 4, 3},
+         1,
+         "\x91\xCC\x8F\x64\xB6\xD9\xB8",
+         {none, u"体重", u"ｶﾙｸ"},
+         true},
+        // 亜 is 88 9F: cut in two, each half reads as U+FFFD in its own column.
+        {"half characters at a column edge",
+         {1, 3, 3},
+         1,
+         "xab\x88\x9F  ",
+         {u"x", u"ab\uFFFD", u"\uFFFD"},
+         true},
+        {"a column of blanks is empty", {6, 10}, 1, std::string(16, ' '), {none, none}, true},
+        {"a 512-byte record",
+         {6, 10, 494},
+         2,
+         std::string(6, ' ') + "      65.5" + "note" + std::string(490, ' '),
+         {none, u"65.5", u"note"},
+         false},
+        {"a 256-byte line in a 512-byte log", {6, 10}, 2, kExample, {none, u"65.5"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Read r = read(declared(c.widths, c.jrecw), {c.line + "\r\n"});
+        ASSERT_EQ(r.columns.size(), 1u);
+        EXPECT_EQ(r.columns[0], c.columns);
+        EXPECT_EQ(r.irregular[0], c.irregular);
+    }
+}
+
+TEST(RecordReader, SplitsAtCrLfAndFollowsGrowth) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> pieces;
+        std::vector<std::u16string> firstColumns;
+        std::vector<std::size_t> lines;
+    };
+    const Case cases[] = {
+        {"every line ends with CR LF", {"a\r\nb\r\n"}, {u"a", u"b"}, {1, 2}},
+        {"a last line without CR LF is a record", {"a\r\nb"}, {u"a", u"b"}, {1, 2}},
+        {"empty lines are no records but count", {"\r\na\r\n\r\nb\r\n"}, {u"a", u"b"}, {2, 4}},
+        {"a lone CR or LF stays in the line", {"a\nb\rc\r\n"}, {u"a\nb\rc"}, {1}},
+        {"a grown open line is read again, not twice",
+         {"a\r\nb", "c\r\nd"},
+         {u"a", u"bc", u"d"},
+         {1, 2, 3}},
+        {"CR and LF in separate pieces", {"a\r", "\nb\r\n"}, {u"a", u"b"}, {1, 2}},
+        {"an open CR alone becomes an empty line", {"a\r\n\r", "\nb"}, {u"a", u"b"}, {1, 3}},
+        {"byte by byte", {"a", "b", "\r", "\n", "c", "\r", "\n"}, {u"ab", u"c"}, {1, 2}},
+        {"empty pieces change nothing", {"", "a\r\n", ""}, {u"a"}, {1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Read r = read(declared({5}), c.pieces);
+        std::vector<std::u16string> first;
+        for (const auto& cols : r.columns)
+            first.push_back(cols[0]);
+        EXPECT_EQ(first, c.firstColumns);
+        EXPECT_EQ(r.lines, c.lines);
+    }
+}
+
+TEST(RecordReader, ReadsBackWhatTheWriterComposed) {
+    struct Case {
+        const char* name;
+        RecordBoxes boxes;
+        std::vector<std::u16string> read; // items 1 to 7
+    };
+    const Case cases[] = {
+        {"the worked example",
+         {u"65.5", u"1.65", u"59.895", u"9.358", u"24.059", u"05-01-2003 07:30:00", u"walk"},
+         {u"65.5", u"1.65", u"59.895", u"9.358", u"24.059", u"05-01-2003 07:30:00", u"walk"}},
+        {"spaces around a text are not kept",
+         {u" 65.5 ", u"", u"", u"", u"", u"", u"  朝 食後  "},
+         {u"65.5", u"", u"", u"", u"", u"", u"朝 食後"}},
+        {"texts longer than their columns come back cut",
+         {u"1234567890123", u"", u"", u"", u"", u"", std::u16string(45, u'x')},
+         {u"4567890123", u"", u"", u"", u"", u"", std::u16string(40, u'x')}},
+        {"a character cut by the writer leaves a blank",
+         {u"", u"", u"", u"", u"", u"",
+          std::u16string(19, u'a') + u"体重体重体重体重体重体重体重体重体重体重体重"},
+         {u"", u"", u"", u"", u"", u"", std::u16string(19, u'a') + u"体重体重体重体重体重"}},
+        {"Japanese comment and the ideographic space",
+         {u"70", u"1.7", u"", u"", u"", u"12-31-2025 23:59:59", u"\u3000ｳｫｰｷﾝｸﾞ 30分"},
+         {u"70", u"1.7", u"", u"", u"", u"12-31-2025 23:59:59", u"\u3000ｳｫｰｷﾝｸﾞ 30分"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto record = composeRecord(c.boxes, kTemplate, platform::Cp932Encoder());
+        const Read r = read(kTemplate, {std::get<std::string>(record)});
+        ASSERT_EQ(r.columns.size(), 1u);
+        EXPECT_FALSE(r.irregular[0]);
+        EXPECT_EQ(std::vector<std::u16string>(r.columns[0].begin() + 1, r.columns[0].end()),
+                  c.read);
+    }
+}
