@@ -1,9 +1,9 @@
 // Starts the tool: one window, "体重チェック".
 
 #include "platform/encoding.h"
+#include "platform/fonts.h"
 #include "platform/language.h"
 #include "platform/qt_services.h"
-#include "platform/fonts.h"
 #include "ui/form1.h"
 
 #include <QApplication>

@@ -1,0 +1,103 @@
+#include "ui/look.h"
+
+#include "eval/bands.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+
+#include <cmath>
+
+namespace taiju {
+
+namespace {
+
+double linear(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& c) {
+    const QColor rgb = c.toRgb();
+    return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
+}
+
+QColor fromBgr(Colour c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+bool readable(const QPalette& p) {
+    constexpr double kMinimum = 4.5;
+    const QColor fixed[] = {fromBgr(kLightGreen), fromBgr(kLightRed), fromBgr(kPureGreen),
+                            fromBgr(kSalmonRed), fromBgr(kLightGrey)};
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor window = p.color(group, QPalette::Window);
+        const QColor text = p.color(group, QPalette::WindowText);
+        // A light design: the text darker than the surfaces.
+        if (luminance(text) >= luminance(window))
+            return false;
+        if (contrast(text, window) < kMinimum ||
+            contrast(p.color(group, QPalette::ButtonText), p.color(group, QPalette::Button)) <
+                kMinimum ||
+            contrast(p.color(group, QPalette::Text), p.color(group, QPalette::Base)) < kMinimum)
+            return false;
+        for (const QColor& c : fixed)
+            if (contrast(text, c) < kMinimum ||
+                contrast(p.color(group, QPalette::Text), c) < kMinimum ||
+                contrast(p.color(group, QPalette::ButtonText), c) < kMinimum)
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QPalette readablePalette(const QPalette& desktop, const QPalette& light) {
+    if (readable(desktop))
+        return desktop;
+    if (readable(light))
+        return light;
+    // A style whose own palette is not light either: black on Qt's grey.
+    QPalette plain(Qt::black, QColor(239, 239, 239), Qt::white, QColor(160, 160, 160),
+                   QColor(160, 160, 160), Qt::black, Qt::white, Qt::white, QColor(239, 239, 239));
+    return plain;
+}
+
+bool captionFits(const QFont& font, const QString& text, const QSize& box, int flags) {
+    if (text.isEmpty())
+        return true;
+    const QFontMetricsF fm(font);
+    const QRectF needed =
+        fm.boundingRect(QRectF(0, 0, box.width(), 1e6), flags & ~Qt::AlignVertical_Mask, text);
+    if (needed.width() > box.width())
+        return false;
+    // The last line's ink, not its full descent: the line box of a font with
+    // a deep descent (Noto Sans CJK) may pass the edge where no glyph does.
+    const qreal inkBelow = std::max<qreal>(0, fm.tightBoundingRect(text).bottom());
+    return needed.height() - fm.descent() + inkBelow <= box.height();
+}
+
+void fitCaption(QLabel* label) {
+    const QSize box = label->contentsRect().size();
+    int flags = int(label->alignment());
+    if (label->wordWrap())
+        flags |= Qt::TextWordWrap;
+    QFont font = label->font();
+    if (captionFits(font, label->text(), box, flags))
+        return;
+    // The widest stretch that fits, down to half the width.
+    int narrow = 50, wide = 100;
+    while (wide - narrow > 1) {
+        const int mid = (narrow + wide) / 2;
+        font.setStretch(mid);
+        (captionFits(font, label->text(), box, flags) ? narrow : wide) = mid;
+    }
+    font.setStretch(narrow);
+    label->setFont(font);
+}
+
+} // namespace taiju
