@@ -89,15 +89,27 @@ void fitCaption(QLabel* label) {
     QFont font = label->font();
     if (captionFits(font, label->text(), box, flags))
         return;
-    // The widest stretch that fits, down to half the width.
-    int narrow = 50, wide = 100;
-    while (wide - narrow > 1) {
-        const int mid = (narrow + wide) / 2;
-        font.setStretch(mid);
-        (captionFits(font, label->text(), box, flags) ? narrow : wide) = mid;
+    // Narrower glyphs first, down to three quarters of their width; a
+    // caption too high even so (a font with a tall line) takes a smaller
+    // size, a quarter point at a time, down to two thirds of the size.
+    constexpr int kNarrowest = 75;
+    const qreal size = font.pointSizeF();
+    for (qreal points = size; points >= size * 2 / 3; points -= 0.25) {
+        font.setPointSizeF(points);
+        font.setStretch(kNarrowest);
+        if (!captionFits(font, label->text(), box, flags))
+            continue;
+        // The widest stretch that fits.
+        int narrow = kNarrowest, wide = 101;
+        while (wide - narrow > 1) {
+            const int mid = (narrow + wide) / 2;
+            font.setStretch(mid);
+            (captionFits(font, label->text(), box, flags) ? narrow : wide) = mid;
+        }
+        font.setStretch(narrow);
+        label->setFont(font);
+        return;
     }
-    font.setStretch(narrow);
-    label->setFont(font);
 }
 
 } // namespace taiju
