@@ -8,7 +8,7 @@ packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-tran
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-14-dev
     fonts-noto-cjk qt6-gtk-platformtheme gnome-themes-extra dbus-x11 desktop-file-utils appstream
-    dpkg-dev file)
+    dpkg-dev file libxcb-damage0-dev)
 fi
 
 missing=()
