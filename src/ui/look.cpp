@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QLabel>
 
+#include <algorithm>
 #include <cmath>
 
 namespace taiju {
@@ -75,6 +76,8 @@ bool captionFits(const QFont& font, const QString& text, const QSize& box, int f
         fm.boundingRect(QRectF(0, 0, box.width(), 1e6), flags & ~Qt::AlignVertical_Mask, text);
     if (needed.width() > box.width())
         return false;
+    if (needed.height() <= box.height())
+        return true;
     // The last line's ink, not its full descent: the line box of a font with
     // a deep descent (Noto Sans CJK) may pass the edge where no glyph does.
     const qreal inkBelow = std::max<qreal>(0, fm.tightBoundingRect(text).bottom());
@@ -87,28 +90,34 @@ void fitCaption(QLabel* label) {
     if (label->wordWrap())
         flags |= Qt::TextWordWrap;
     QFont font = label->font();
-    if (captionFits(font, label->text(), box, flags))
+    const QString& text = label->text();
+    if (captionFits(font, text, box, flags))
         return;
     // Narrower glyphs first, down to three quarters of their width; a
     // caption too high even so (a font with a tall line) takes a smaller
-    // size, a quarter point at a time, down to two thirds of the size.
+    // size, a quarter point at a time, down to two thirds of the size. Every
+    // stretch tried is a font of its own to load, so the first guess is the
+    // one that makes the widest line as wide as the box.
     constexpr int kNarrowest = 75;
     const qreal size = font.pointSizeF();
     for (qreal points = size; points >= size * 2 / 3; points -= 0.25) {
         font.setPointSizeF(points);
-        font.setStretch(kNarrowest);
-        if (!captionFits(font, label->text(), box, flags))
-            continue;
-        // The widest stretch that fits.
-        int narrow = kNarrowest, wide = 101;
-        while (wide - narrow > 1) {
-            const int mid = (narrow + wide) / 2;
-            font.setStretch(mid);
-            (captionFits(font, label->text(), box, flags) ? narrow : wide) = mid;
+        font.setStretch(QFont::Unstretched);
+        const QFontMetricsF fm(font);
+        // As many lines as the box holds, filled.
+        const int lines =
+            label->wordWrap()
+                ? std::max(1, int((box.height() - fm.height()) / fm.lineSpacing()) + 1)
+                : 1;
+        const qreal natural = fm.horizontalAdvance(text);
+        int stretch = std::clamp(int(100 * lines * box.width() / natural), kNarrowest, 100);
+        for (; stretch >= kNarrowest; stretch -= 2) {
+            font.setStretch(stretch);
+            if (captionFits(font, text, box, flags)) {
+                label->setFont(font);
+                return;
+            }
         }
-        font.setStretch(narrow);
-        label->setFont(font);
-        return;
     }
 }
 
