@@ -37,9 +37,10 @@ QColor toQColor(Colour c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-// Fills a label with one of the window's fixed colours.
+// Fills a label with one of the window's fixed colours; its other colours
+// stay the window's, also when the window's palette changes.
 void fill(QLabel* label, Colour c) {
-    QPalette p = label->palette();
+    QPalette p;
     p.setColor(QPalette::Window, toQColor(c));
     label->setPalette(p);
 }
