@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <QToolTip>
 
@@ -35,14 +36,43 @@ QRect captionRect(const QPushButton* b, const QStyleOptionButton& opt) {
 } // namespace
 
 QString wrapEvenly(const QString& text, const QFont& font, qreal width) {
-    const QStringList widest = wrapLines(text, font, width);
+    // Where a line may break, and how far along one line each place lies.
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    QList<qsizetype> breaks{0};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
+        breaks << at;
+    auto x = [&](qsizetype at) { return line.cursorToX(int(at)); };
+    // Greedy lines no wider than `w` (a piece wider than `w` on its own
+    // takes a line), as the break positions they end at.
+    auto fill = [&](qreal w) {
+        QList<qsizetype> ends;
+        qsizetype start = 0;
+        for (qsizetype i = 1; i < breaks.size(); ++i)
+            if (x(breaks[i]) - x(start) > w && breaks[i - 1] != start) {
+                start = breaks[i - 1];
+                ends << start;
+            }
+        ends << text.size();
+        return ends;
+    };
+    const qsizetype fewest = fill(width).size();
     // The narrowest width that needs no more lines gives the most even ones.
-    qreal narrow = 1, wide = width;
+    qreal narrow = 0, wide = width;
     while (wide - narrow > 0.5) {
         const qreal mid = (narrow + wide) / 2;
-        (wrapLines(text, font, mid).size() <= widest.size() ? wide : narrow) = mid;
+        (fill(mid).size() <= fewest ? wide : narrow) = mid;
     }
-    return wrapLines(text, font, wide).join(QLatin1Char('\n'));
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype end : fill(wide)) {
+        lines << text.mid(start, end - start).trimmed();
+        start = end;
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 Button::Button(QWidget* parent) : QPushButton(parent) {}

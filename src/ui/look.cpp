@@ -72,6 +72,10 @@ bool captionFits(const QFont& font, const QString& text, const QSize& box, int f
     if (text.isEmpty())
         return true;
     const QFontMetricsF fm(font);
+    // No glyph is wider than the font's widest: a caption that fits on one
+    // line even so needs no layout.
+    if (text.size() * fm.maxWidth() <= box.width() && fm.height() <= box.height())
+        return true;
     const QRectF needed =
         fm.boundingRect(QRectF(0, 0, box.width(), 1e6), flags & ~Qt::AlignVertical_Mask, text);
     if (needed.width() > box.width())
