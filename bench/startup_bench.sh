@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Start-up benchmark: time from starting the program until its window is
-# mapped, and its peak resident memory, for taiju-check (in a temporary copy
-# of the application directory) and for the bare Qt window minimal-window,
-# side by side in alternating runs.
+# mapped and until its first frame is painted, and its peak resident memory,
+# for taiju-check (in a temporary copy of the application directory), the
+# yardstick window (one Japanese label and one text box in the tool's fonts)
+# and the bare Qt window, side by side in alternating runs, without a
+# session bus and with one (dbus-launch).
 #
 #   bench/startup_bench.sh [BUILD_DIR]
 #
-# Without BUILD_DIR it builds both targets in build/. With DISPLAY unset it
-# runs its own Xvfb. RUNS=n changes the number of timed runs of each (10).
+# Without BUILD_DIR it builds the targets in build/. With DISPLAY unset it
+# runs its own Xvfb (no window manager). RUNS=n changes the number of timed
+# runs of each program in each setting (10). COMPARE=path/to/taiju-check
+# adds another build of the tool to the same runs (for example the one
+# before a change), with the template item file beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${RUNS:-10}
@@ -16,23 +21,23 @@ if [ $# -ge 1 ]; then
     build=$1
 else
     build=build
-    [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" >/dev/null
-    cmake --build "$build" --target taiju-check minimal-window -j2 >/dev/null
+    [ -f "$build/CMakeCache.txt" ] || cmake --preset default >/dev/null
+    cmake --build "$build" --target taiju-check minimal-window yardstick-window startup-probe -j2 >/dev/null
 fi
 tool="$build/bin/taiju-check"
-minimal="$build/bench/minimal-window"
-for f in "$tool" "$minimal" "$build/bin/k体重変化.___"; do
+probe=$(realpath "$build/bench/startup-probe")
+for f in "$tool" "$build/bench/minimal-window" "$build/bench/yardstick-window" "$probe" \
+    "$build/bin/k体重変化.___"; do
     [ -e "$f" ] || { echo "startup_bench: missing $f" >&2; exit 1; }
 done
-for t in xev stdbuf xdotool xdpyinfo; do
+for t in xdpyinfo dbus-launch; do
     command -v "$t" >/dev/null || { echo "startup_bench: tool '$t' is missing" >&2; exit 1; }
 done
 
 work=$(mktemp -d)
-xvfb_pid="" xev_pid="" app_pid=""
+xvfb_pid="" bus_pid=""
 cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xev_pid" ] && kill "$xev_pid" 2>/dev/null || true
+    [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -49,67 +54,79 @@ fi
 timeout 5 xdpyinfo >/dev/null 2>&1 || { echo "startup_bench: cannot reach $DISPLAY" >&2; exit 1; }
 export QT_QPA_PLATFORM=xcb
 
-mkdir "$work/app" "$work/minimal"
-cp "$tool" "$build/bin/k体重変化.___" "$work/app/"
-cp "$minimal" "$work/minimal/"
+# Each program in a folder of its own: name, folder, program.
+names=(taiju-check yardstick minimal)
+mkdir "$work/tool" "$work/yardstick" "$work/minimal"
+cp "$tool" "$build/bin/k体重変化.___" "$work/tool/"
+cp "$build/bench/yardstick-window" "$work/yardstick/"
+cp "$build/bench/minimal-window" "$work/minimal/"
+declare -A dir=([taiju-check]="$work/tool" [yardstick]="$work/yardstick" [minimal]="$work/minimal")
+declare -A program=([taiju-check]=taiju-check [yardstick]=yardstick-window [minimal]=minimal-window)
+if [ -n "${COMPARE:-}" ]; then
+    [ -x "$COMPARE" ] || { echo "startup_bench: COMPARE=$COMPARE is not a program" >&2; exit 1; }
+    mkdir "$work/compare"
+    cp "$COMPARE" "$work/compare/taiju-check"
+    cp "$(dirname "$COMPARE")/k体重変化.___" "$work/compare/" 2>/dev/null ||
+        cp "$build/bin/k体重変化.___" "$work/compare/"
+    names+=(compare)
+    dir[compare]="$work/compare"
+    program[compare]=taiju-check
+fi
 
-# Map events of every top-level window arrive from xev as they happen, so
-# the wait costs no polling interval.
-coproc XEV { exec stdbuf -oL xev -root -event substructure 2>/dev/null; }
-xev_pid=$XEV_PID
-sleep 0.3
-
-# run DIR PROGRAM: starts the program in DIR; prints the microseconds until
-# its window was mapped and its peak resident set (VmHWM) in KiB after the
-# window has settled for half a second.
+# run SETTING NAME: one start; appends "MAP_US FRAME_US PEAK_KIB CPU_US".
 run() {
-    local dir=$1 program=$2 line t0 t1 hwm
-    while read -r -t 0.1 -u "${XEV[0]}" line; do :; done # events of the run before
-    t0=$EPOCHREALTIME
-    (cd "$dir" && exec "./$program") >/dev/null 2>&1 &
-    app_pid=$!
-    while :; do
-        read -r -t 10 -u "${XEV[0]}" line || { echo "startup_bench: no window from $program" >&2; exit 1; }
-        [[ $line == MapNotify* ]] && break
-    done
-    t1=$EPOCHREALTIME
-    sleep 0.5
-    [ -n "$(timeout 5 xdotool search --all --pid "$app_pid" --onlyvisible --name . 2>/dev/null)" ] ||
-        { echo "startup_bench: the mapped window is not $program's" >&2; exit 1; }
-    hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$app_pid/status")
-    kill "$app_pid"
-    wait "$app_pid" 2>/dev/null || true
-    app_pid=""
-    echo "$((${t1//[.,]/} - ${t0//[.,]/})) $hwm"
+    (cd "${dir[$2]}" && "$probe" 500 "./${program[$2]}") 2>/dev/null >>"$work/$1-$2.txt" ||
+        { echo "startup_bench: $2 did not start ($1)" >&2; exit 1; }
 }
 
-median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-
-# One start of each first: it writes the settings file and warms the caches.
-run "$work/app" taiju-check >/dev/null
-run "$work/minimal" minimal-window >/dev/null
-: >"$work/tool.txt"
-: >"$work/minimal.txt"
-for i in $(seq "$runs"); do
-    if ((i % 2)); then
-        run "$work/app" taiju-check >>"$work/tool.txt"
-        run "$work/minimal" minimal-window >>"$work/minimal.txt"
+# Both settings, each program once untimed first (settings file, caches),
+# then in rotating order so that none always follows the same one.
+for setting in nobus bus; do
+    if [ "$setting" = bus ]; then
+        eval "$(dbus-launch --sh-syntax)"
+        bus_pid=$DBUS_SESSION_BUS_PID
     else
-        run "$work/minimal" minimal-window >>"$work/minimal.txt"
-        run "$work/app" taiju-check >>"$work/tool.txt"
+        unset DBUS_SESSION_BUS_ADDRESS
+    fi
+    for n in "${names[@]}"; do run warm "$n"; done
+    for i in $(seq "$runs"); do
+        for k in $(seq 0 $((${#names[@]} - 1))); do
+            run "$setting" "${names[$(((i + k) % ${#names[@]}))]}"
+        done
+    done
+    if [ "$setting" = bus ]; then
+        kill "$bus_pid" 2>/dev/null || true
+        bus_pid=""
+        unset DBUS_SESSION_BUS_ADDRESS DBUS_SESSION_BUS_PID
     fi
 done
 
-tool_ms=$(cut -d' ' -f1 "$work/tool.txt" | median)
-minimal_ms=$(cut -d' ' -f1 "$work/minimal.txt" | median)
-tool_kib=$(cut -d' ' -f2 "$work/tool.txt" | sort -n | tail -n 1)
-minimal_kib=$(cut -d' ' -f2 "$work/minimal.txt" | sort -n | tail -n 1)
-awk -v t="$tool_ms" -v m="$minimal_ms" -v tk="$tool_kib" -v mk="$minimal_kib" -v n="$runs" -v d="$DISPLAY" 'BEGIN {
-    r = t / m
-    printf "start-up until the window is mapped, median of %d runs each (display %s)\n", n, d
-    printf "  taiju-check     %7.1f ms\n  minimal-window  %7.1f ms\n", t / 1000, m / 1000
-    printf "  ratio           %7.2f   (target <= 1.3: %s)\n", r, (r <= 1.3 ? "met" : "MISSED")
-    printf "peak resident memory (VmHWM), largest of the runs\n"
-    printf "  taiju-check     %7.1f MiB (target < 40 MiB: %s)\n", tk / 1024, (tk < 40 * 1024 ? "met" : "MISSED")
-    printf "  minimal-window  %7.1f MiB\n", mk / 1024
-}'
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+
+echo "start-up on display $DISPLAY, median of $runs runs each; peak memory the largest (VmHWM);"
+echo "cpu: processor time of the program until its first frame (steadier than the clock on a busy machine)"
+for setting in nobus bus; do
+    [ "$setting" = bus ] && echo "with a session bus (dbus-launch)" || echo "without a session bus"
+    printf '  %-12s %9s %9s %9s %10s\n' program mapped frame cpu peak
+    declare -A map=() frame=() cpu=()
+    for n in "${names[@]}"; do
+        f="$work/$setting-$n.txt"
+        map[$n]=$(cut -d' ' -f1 "$f" | median)
+        frame[$n]=$(cut -d' ' -f2 "$f" | median)
+        cpu[$n]=$(cut -d' ' -f4 "$f" | median)
+        kib=$(cut -d' ' -f3 "$f" | sort -n | tail -n 1)
+        awk -v n="$n" -v m="${map[$n]}" -v f="${frame[$n]}" -v c="${cpu[$n]}" -v k="$kib" \
+            'BEGIN { printf "  %-12s %6.1f ms %6.1f ms %6.1f ms %6.1f MiB%s\n", n, m / 1000, f / 1000, c / 1000, k / 1024,
+                     (n == "taiju-check" ? (k <= 32 * 1024 ? "  (target <= 32: met)" : "  (target <= 32: MISSED)") : "") }'
+    done
+    for other in yardstick minimal ${COMPARE:+compare}; do
+        awk -v o="$other" -v tm="${map[taiju-check]}" -v om="${map[$other]}" \
+            -v tf="${frame[taiju-check]}" -v of="${frame[$other]}" \
+            -v tc="${cpu[taiju-check]}" -v oc="${cpu[$other]}" 'BEGIN {
+            rm = tm / om; rf = tf / of; rc = tc / oc
+            printf "  taiju-check / %-9s mapped %.2f  frame %.2f  cpu %.2f", o, rm, rf, rc
+            if (o == "yardstick")
+                printf "   (target <= 1.05: %s)", (rm <= 1.05 && rf <= 1.05 ? "met" : "MISSED")
+            printf "\n" }'
+    done
+done

@@ -20,8 +20,14 @@ std::variant<Results, Refusal> evaluate(std::u16string_view weightText,
     const double b = w / h2;
     const double s = h2 * 22;
     const double d = (w / s - 1) * 100;
-    return Results{layoutResult(s), layoutResult(d), layoutResult(b), bandColour(obesityBand(d)),
-                   bandColour(bmiBand(b))};
+    const int obesity = obesityBand(d), bmi = bmiBand(b);
+    return Results{layoutResult(s),
+                   layoutResult(d),
+                   layoutResult(b),
+                   bandColour(obesity),
+                   bandColour(bmi),
+                   obesity,
+                   bmi};
 }
 
 std::u16string dateStamp(int month, int day, int year, int hour, int minute, int second) {

@@ -16,6 +16,8 @@ struct Results {
     std::u16string bmi;            // Text5
     Colour obesityColour;          // background of Text2
     Colour bmiColour;              // background of Text5
+    int obesityBand;               // 1 to 4, the legend's row of Text2
+    int bmiBand;                   // 1 to 4, the legend's row of Text5
 };
 
 // Which box an out-of-range input came from.

@@ -1,5 +1,5 @@
 // Form1's evaluation: Command1_Click ("肥満度計算") and the painting of the
-// result boxes in their band colours.
+// result boxes in their band colours, with the band named for screen readers.
 
 #include "eval/evaluation.h"
 #include "platform/qtext.h"
@@ -17,10 +17,13 @@ QColor toQColor(Colour c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-void paint(QLineEdit* box, Colour c) {
+// Paints the box in its band's colour and names the band in its accessible
+// description, as the legend's "評価" column names it.
+void paint(QLineEdit* box, Colour c, const QLabel* legendName) {
     QPalette p = box->palette();
     p.setColor(QPalette::Base, toQColor(c));
     box->setPalette(p);
+    box->setAccessibleDescription(legendName->text());
 }
 
 } // namespace
@@ -41,8 +44,9 @@ void Form1::Command1_Click() {
     const platform::LocalDate d = services_.clock.date();
     const platform::LocalTime t = services_.clock.time();
     ui_->Text6->setText(qs(dateStamp(d.month, d.day, d.year, t.hour, t.minute, t.second)));
-    paint(ui_->Text2, r.obesityColour);
-    paint(ui_->Text5, r.bmiColour);
+    const QLabel* const assessment[] = {ui_->Label6, ui_->Label7, ui_->Label8, ui_->Label9};
+    paint(ui_->Text2, r.obesityColour, assessment[r.obesityBand - 1]);
+    paint(ui_->Text5, r.bmiColour, assessment[r.bmiBand - 1]);
     ui_->Text3->setFocus();
 }
 

@@ -4,12 +4,43 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTime>
 
 namespace taiju::platform {
+
+namespace {
+
+// Qt's open-file dialog that takes a name that does not exist yet, so that
+// an empty folder can be chosen, but only in a folder that exists: for a
+// missing folder it says so and stays open, as Qt's own dialog does for a
+// missing file.
+class FolderFileDialog : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty()) {
+            const QFileInfo info(chosen.first());
+            if (!info.isDir() && !QFileInfo(info.absolutePath()).isDir()) {
+                // Qt's own words, in Qt's translation.
+                const QString message = QCoreApplication::translate(
+                    "QFileDialog", "%1\nDirectory not found.\nPlease verify the "
+                                   "correct directory name was given.");
+                QMessageBox::warning(this, windowTitle(),
+                                     message.arg(QDir::toNativeSeparators(info.absolutePath())));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
 
 void QtMessageBox::show(const QString& message, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::Ok, parent_);
@@ -50,8 +81,10 @@ QStringList nameFilters(const QString& filter) {
 
 std::optional<std::u16string> QtFileDialog::open(const QString& title, const QString& filter,
                                                  const std::u16string& initialFile) {
-    QFileDialog dialog(parent_, title);
+    FolderFileDialog dialog(parent_, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The type list shows the descriptions only; each names its pattern.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(filter));

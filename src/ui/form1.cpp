@@ -4,12 +4,17 @@
 
 #include "ui/form1.h"
 
+#include "eval/bands.h"
 #include "log/rinstr.h"
 #include "platform/qtext.h"
+#include "ui/look.h"
 #include "ui/rule.h"
 #include "ui_form1.h"
 
+#include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QStyle>
 
 // The icons are compiled into a static library, whose resources are not
 // registered by themselves. (Outside any namespace, as Qt requires.)
@@ -28,6 +33,34 @@ QPoint twips(int x, int y) {
     return QPoint(x / 15, y / 15);
 }
 
+QColor toQColor(Colour c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// Fills a label with one of the window's fixed colours; its other colours
+// stay the window's, also when the window's palette changes.
+void fill(QLabel* label, Colour c) {
+    QPalette p;
+    p.setColor(QPalette::Window, toQColor(c));
+    label->setPalette(p);
+}
+
+// The window's font in another size and weight.
+void restyle(QWidget* w, double points, bool bold) {
+    QFont f = w->font();
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+// One of the icon's sizes, read as the image format it is stored in (the
+// format named, so that no other image plugin is asked about it).
+QPixmap iconImage(const QString& path) {
+    QImageReader reader(path, "xpm");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 } // namespace
 
 Form1::Form1(platform::Services services, QWidget* parent)
@@ -35,9 +68,40 @@ Form1::Form1(platform::Services services, QWidget* parent)
     initIconResources();
     ui_->setupUi(this);
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/form1-16.xpm"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/form1-32.xpm"), QSize(32, 32));
+    icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-16.xpm")));
+    icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-32.xpm")));
     setWindowIcon(icon);
+    usePalette();
+
+    // The fixed colours of the labels: the output panel and what lies on it,
+    // the legend's rows in their bands' colours, the path label grey.
+    for (QLabel* l :
+         {ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
+          ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19})
+        fill(l, kLightGreen);
+    QLabel* const legend[4][3] = {{ui_->Label6, ui_->Label10, ui_->Label14},
+                                  {ui_->Label7, ui_->Label11, ui_->Label15},
+                                  {ui_->Label8, ui_->Label12, ui_->Label16},
+                                  {ui_->Label9, ui_->Label13, ui_->Label17}};
+    for (int row = 0; row < 4; ++row)
+        for (QLabel* cell : legend[row])
+            fill(cell, bandColour(row + 1));
+    fill(ui_->lblFOLDER, kLightGrey);
+    for (QLabel* heading : {ui_->Label26, ui_->Label27, ui_->Label28})
+        restyle(heading, 15.75, true);
+    restyle(ui_->Label24, 8.25, false);
+    restyle(ui_->lblFOLDER, 8.25, false);
+
+    // Every caption whole in whatever Japanese font stands in.
+    // (Label23 shows nothing: its box is one pixel high.)
+    for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (l != ui_->lblFOLDER && l != ui_->Label23)
+            fitCaption(l);
+
+    // Screen readers name each box by its caption.
+    for (QLabel* caption : {ui_->Label3, ui_->Label4, ui_->Label1, ui_->Label2, ui_->Label5,
+                            ui_->Label21, ui_->Label22})
+        caption->buddy()->setAccessibleName(caption->text());
 
     // The rules, each placed in the stacking order under the control named.
     auto rule = [this](const char* name, QPoint from, QPoint to, int width, QWidget* above) {
@@ -61,6 +125,17 @@ Form1::Form1(platform::Services services, QWidget* parent)
 }
 
 Form1::~Form1() = default;
+
+void Form1::usePalette() {
+    setPalette(readablePalette(QApplication::palette(), style()->standardPalette()));
+}
+
+void Form1::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    // The desktop changed its colours while the window is open.
+    if (e->type() == QEvent::ApplicationPaletteChange)
+        usePalette();
+}
 
 std::size_t Form1::rinstr(std::u16string_view n, std::u16string_view m) const {
     return taiju::rinstr(n, m);

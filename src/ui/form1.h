@@ -63,7 +63,13 @@ class Form1 : public QWidget, public FormState {
     // "ﾌｫﾙﾀﾞ変更": another folder for the log, for the rest of the run.
     void Command3_Click();
 
+  protected:
+    void changeEvent(QEvent* e) override;
+
   private:
+    // ui/form1.cpp: the desktop's palette where it is a readable light one,
+    // else the style's standard light palette.
+    void usePalette();
     // ui/form1.cpp: a message box with the title, on the injected service.
     void tell(std::u16string_view message, std::u16string_view title);
 

@@ -121,6 +121,9 @@ TEST(Evaluate, Results) {
         EXPECT_EQ(ascii(res.bmi), c.bmi);
         EXPECT_EQ(res.obesityColour, c.degreeColour);
         EXPECT_EQ(res.bmiColour, c.bmiColour);
+        // The band numbers are those the colours come from.
+        EXPECT_EQ(bandColour(res.obesityBand), res.obesityColour);
+        EXPECT_EQ(bandColour(res.bmiBand), res.bmiColour);
     }
 }
 

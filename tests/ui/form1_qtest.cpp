@@ -2,8 +2,8 @@
 // with its caption, colour, font, tooltip, stacking and tab order, and the
 // evaluation button with its refusals, on recording fakes.
 
-#include "support/form_fixture.h"
 #include "platform/fonts.h"
+#include "support/form_fixture.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,0 +1,128 @@
+#include "ui/look.h"
+
+#include "eval/bands.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+
+#include <algorithm>
+#include <cmath>
+
+namespace taiju {
+
+namespace {
+
+double linear(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& c) {
+    const QColor rgb = c.toRgb();
+    return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
+}
+
+QColor fromBgr(Colour c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+bool readable(const QPalette& p) {
+    constexpr double kMinimum = 4.5;
+    const QColor fixed[] = {fromBgr(kLightGreen), fromBgr(kLightRed), fromBgr(kPureGreen),
+                            fromBgr(kSalmonRed), fromBgr(kLightGrey)};
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor window = p.color(group, QPalette::Window);
+        const QColor text = p.color(group, QPalette::WindowText);
+        // A light design: the text darker than the surfaces.
+        if (luminance(text) >= luminance(window))
+            return false;
+        if (contrast(text, window) < kMinimum ||
+            contrast(p.color(group, QPalette::ButtonText), p.color(group, QPalette::Button)) <
+                kMinimum ||
+            contrast(p.color(group, QPalette::Text), p.color(group, QPalette::Base)) < kMinimum)
+            return false;
+        for (const QColor& c : fixed)
+            if (contrast(text, c) < kMinimum ||
+                contrast(p.color(group, QPalette::Text), c) < kMinimum ||
+                contrast(p.color(group, QPalette::ButtonText), c) < kMinimum)
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QPalette readablePalette(const QPalette& desktop, const QPalette& light) {
+    if (readable(desktop))
+        return desktop;
+    if (readable(light))
+        return light;
+    // A style whose own palette is not light either: black on Qt's grey.
+    QPalette plain(Qt::black, QColor(239, 239, 239), Qt::white, QColor(160, 160, 160),
+                   QColor(160, 160, 160), Qt::black, Qt::white, Qt::white, QColor(239, 239, 239));
+    return plain;
+}
+
+bool captionFits(const QFont& font, const QString& text, const QSize& box, int flags) {
+    if (text.isEmpty())
+        return true;
+    const QFontMetricsF fm(font);
+    // No glyph is wider than the font's widest: a caption that fits on one
+    // line even so needs no layout.
+    if (text.size() * fm.maxWidth() <= box.width() && fm.height() <= box.height())
+        return true;
+    const QRectF needed =
+        fm.boundingRect(QRectF(0, 0, box.width(), 1e6), flags & ~Qt::AlignVertical_Mask, text);
+    if (needed.width() > box.width())
+        return false;
+    if (needed.height() <= box.height())
+        return true;
+    // The last line's ink, not its full descent: the line box of a font with
+    // a deep descent (Noto Sans CJK) may pass the edge where no glyph does.
+    const qreal inkBelow = std::max<qreal>(0, fm.tightBoundingRect(text).bottom());
+    return needed.height() - fm.descent() + inkBelow <= box.height();
+}
+
+void fitCaption(QLabel* label) {
+    const QSize box = label->contentsRect().size();
+    int flags = int(label->alignment());
+    if (label->wordWrap())
+        flags |= Qt::TextWordWrap;
+    QFont font = label->font();
+    const QString& text = label->text();
+    if (captionFits(font, text, box, flags))
+        return;
+    // Narrower glyphs first, down to three quarters of their width; a
+    // caption too high even so (a font with a tall line) takes a smaller
+    // size, a quarter point at a time, down to two thirds of the size. Every
+    // stretch tried is a font of its own to load, so the first guess is the
+    // one that makes the widest line as wide as the box.
+    constexpr int kNarrowest = 75;
+    const qreal size = font.pointSizeF();
+    for (qreal points = size; points >= size * 2 / 3; points -= 0.25) {
+        font.setPointSizeF(points);
+        font.setStretch(QFont::Unstretched);
+        const QFontMetricsF fm(font);
+        // As many lines as the box holds, filled.
+        const int lines =
+            label->wordWrap()
+                ? std::max(1, int((box.height() - fm.height()) / fm.lineSpacing()) + 1)
+                : 1;
+        const qreal natural = fm.horizontalAdvance(text);
+        int stretch = std::clamp(int(100 * lines * box.width() / natural), kNarrowest, 100);
+        for (; stretch >= kNarrowest; stretch -= 2) {
+            font.setStretch(stretch);
+            if (captionFits(font, text, box, flags)) {
+                label->setFont(font);
+                return;
+            }
+        }
+    }
+}
+
+} // namespace taiju

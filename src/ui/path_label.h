@@ -1,0 +1,36 @@
+#pragma once
+// The label that shows the log file's path. Its caption (text()) stays the
+// Windows form that the tool keeps and the save button reads; what it shows
+// is the native form, broken at any character and whole within its box. A
+// path too long for the box shows its beginning and its file name with an
+// ellipsis between; the whole native path is its accessible description.
+
+#include <QLabel>
+
+namespace taiju {
+
+class PathLabel : public QLabel {
+  public:
+    explicit PathLabel(QWidget* parent = nullptr);
+
+    // Sets the caption (Windows form) and what the label shows for it.
+    void setText(const QString& caption);
+    // The path as shown, with "…" where a part is left out.
+    QString shownPath();
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+  private:
+    // The native form of the caption, or the caption where it has none.
+    QString nativePath() const;
+    bool fits(const QString& shown) const;
+    void refresh();
+
+    QString source_; // the caption the shown path was made from
+    QString shown_;
+};
+
+} // namespace taiju
