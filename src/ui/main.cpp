@@ -1,15 +1,18 @@
 // Starts the tool: one window, "体重チェック".
 
 #include "platform/encoding.h"
+#include "platform/files.h"
+#include "platform/fonts.h"
 #include "platform/language.h"
 #include "platform/qt_services.h"
-#include "platform/fonts.h"
 #include "ui/form1.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
+    // A save beyond the file-size limit fails with a message, not a kill.
+    taiju::platform::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     taiju::platform::useJapaneseQtTranslations(app);
     if (!taiju::platform::cp932Available()) {
