@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -216,8 +217,9 @@ class File {
 #endif
 
 // The first `limit` bytes of the file and whether that is all of it. Reads
-// the file's size plus one byte at most, so that a small file costs a small
-// buffer and a file that grew meanwhile is still noticed.
+// the file's size plus one byte, so that a small file costs a small buffer;
+// when that byte is there too (the file grew meanwhile), reads on, twice as
+// much each time, up to the limit and one byte more.
 Fault readStart(std::u16string_view path, std::size_t limit, std::string& bytes, bool& whole) {
     FileFault fault;
     const auto native = nativePath(path, fault);
@@ -229,9 +231,17 @@ Fault readStart(std::u16string_view path, std::size_t limit, std::string& bytes,
     std::uint64_t size = 0;
     if (Fault f = file.size(size))
         return f;
-    const std::size_t want = size < limit ? static_cast<std::size_t>(size) + 1 : limit + 1;
-    if (Fault f = file.read(want, bytes))
-        return f;
+    std::size_t want = size < limit ? static_cast<std::size_t>(size) + 1 : limit + 1;
+    bytes.clear();
+    for (;;) {
+        std::string part;
+        if (Fault f = file.read(want - bytes.size(), part))
+            return f;
+        bytes += part;
+        if (bytes.size() < want || want > limit)
+            break;
+        want = std::min(want * 2, limit + 1);
+    }
     whole = bytes.size() <= limit;
     if (!whole)
         bytes.resize(limit);
