@@ -89,21 +89,25 @@ std::u16string causeText(const FileFault& fault, std::u16string_view windowsPath
 std::u16string saveFailureMessage(SaveStep step, std::u16string_view shown,
                                   std::u16string_view windowsPath, const FileFault& fault) {
     const std::u16string cause = causeText(fault, windowsPath);
+    // A file that another program holds is free again in a moment.
+    const std::u16string whatToDo = fault.cause == FileCause::Busy
+                                        ? u"しばらくしてからもう一度記入してください。"
+                                        : kChooseAnotherFolder;
     switch (step) {
     case SaveStep::ReadTemplate:
         return u"雛形の項目ﾌｧｲﾙ" + quoted(shown) + u"を読めません。" + cause +
                u"\n記入していません。雛形をﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞに置き直してください。";
     case SaveStep::WriteItemFile:
         return u"項目ﾌｧｲﾙ" + quoted(shown) + u"を作れません。" + cause + u"\n記入していません。" +
-               kChooseAnotherFolder;
+               whatToDo;
     case SaveStep::AppendLog:
         return u"ﾌｧｲﾙ" + quoted(shown) + u"に記入できません。" + cause +
-               u"\n記入していません（これまでの記録はそのままです）。" + kChooseAnotherFolder;
+               u"\n記入していません（これまでの記録はそのままです）。" + whatToDo;
     case SaveStep::AppendLogPart:
         break;
     }
     return u"ﾌｧｲﾙ" + quoted(shown) + u"への記入が途中で失敗しました。" + cause +
-           u"\n記録の一部がﾌｧｲﾙの末尾に残っているかもしれません。" + kChooseAnotherFolder;
+           u"\n記録の一部がﾌｧｲﾙの末尾に残っているかもしれません。" + whatToDo;
 }
 
 std::u16string markNul(std::u16string_view path) {

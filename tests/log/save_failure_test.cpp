@@ -77,6 +77,10 @@ TEST(SaveFailure, Messages) {
          u"ﾌｧｲﾙ「/d/l」への記入が途中で失敗しました。ディスクに空きがありません。\n"
          u"記録の一部がﾌｧｲﾙの末尾に残っているかもしれません。ﾌｫﾙﾀﾞ変更で保存先を選び直してください"
          u"。"},
+        {"log busy",
+         saveFailureMessage(SaveStep::AppendLog, u"/d/l", u"Z:\\d\\l", {FileCause::Busy, 11}),
+         u"ﾌｧｲﾙ「/d/l」に記入できません。他のﾌﾟﾛｸﾞﾗﾑが使用中です。\n記入していません"
+         u"（これまでの記録はそのままです）。しばらくしてからもう一度記入してください。"},
         {"NUL", nulInPathMessage(markNul(std::u16string(u"/d/a\0b\0", 7))),
          u"保存先「/d/a<NUL>b<NUL>」に、ﾌｧｲﾙ名に使えない文字（NUL）があります。\n記入していません。"
          u"ﾌｫﾙﾀﾞ変更で保存先を選び直してください。"},
