@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the tool and runs every test: core, window (offscreen) and end to
 # end (Xvfb); then the same core and window tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short fuzzing run of the item file reader.
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -17,5 +17,5 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-echo "== fuzzing smoke run of the item file reader"
-scripts/fuzz.sh 20
+echo "== fuzzing: every target briefly"
+scripts/fuzz.sh

@@ -24,6 +24,10 @@ class FieldReader {
     // The next field, or nothing when the text ends before a field begins.
     std::optional<std::u16string> next();
 
+    // Where the next field begins: after the separator of the last field
+    // read, or the end of the text when that field ran to it.
+    std::size_t position() const { return pos_; }
+
   private:
     void endField();
     std::u16string_view text_;

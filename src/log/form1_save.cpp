@@ -1,47 +1,66 @@
 // Form1's save button: Command2_Click ("｢体重変化.TXT｣ に記入"), one record of the
 // boxes appended to the log.
 
+#include "log/itemfile.h"
 #include "log/paths.h"
 #include "log/record.h"
+#include "log/save_failure.h"
 #include "platform/files.h"
 #include "platform/qtext.h"
+#include "platform/winpath.h"
 #include "ui/form1.h"
 #include "ui_form1.h"
 
 namespace taiju {
 
-inline constexpr char16_t kTemplateName[] = u"k体重変化.___";
-inline constexpr char16_t kSaveErrorTitle[] = u"記入エラー";
-
 namespace {
 std::u16string quoted(const std::u16string& path) {
     return u"「" + path + u"」";
 }
+
+// A path as the user knows it: the native form, or the Windows form where
+// there is none (another drive).
+std::u16string shown(const std::u16string& windowsPath) {
+    const auto native = platform::toNative(windowsPath);
+    return native ? platform::u16(*native) : windowsPath;
+}
 } // namespace
 
 void Form1::Command2_Click() {
-    using platform::qs;
     using platform::u16;
     const std::u16string logPath = joinPath(strFOLDER, strFILE);
     const std::u16string drive = logPath.substr(0, 1);
     const std::u16string rest = logPath.size() > 2 ? logPath.substr(2) : std::u16string();
     const std::u16string itemPath = joinPath(strFOLDER, u"k" + strFILE);
+    const std::u16string target = u16(ui_->lblFOLDER->text());
+    // No file name holds a NUL; the system would take the name only up to it.
+    for (const std::u16string* path : {&logPath, &target}) {
+        if (path->find(u'\0') != std::u16string::npos) {
+            tell(nulInPathMessage(shown(markNul(*path))), kSaveErrorTitle);
+            return;
+        }
+    }
 
     std::u16string er;
     jinput(rest, drive, er);
     if (er == u"error") {
         // Provision once from the template beside the program, then read again.
         const auto appDir = services_.appDirectory.path();
-        const std::u16string templ = appDir ? joinPath(*appDir, kTemplateName) : kTemplateName;
-        if (!appDir || !platform::copyFile(templ, itemPath)) {
-            tell(u"項目ﾌｧｲﾙ" + quoted(itemPath) + u"を用意できません。\n雛形" + quoted(templ) +
-                     u"をコピーできませんでした。記入していません。",
+        const std::u16string templ =
+            appDir ? joinPath(*appDir, kTemplateItemFile) : kTemplateItemFile;
+        const auto failed = appDir ? platform::copyFile(templ, itemPath)
+                                   : platform::CopyFault{{FileCause::BadName, 0}, true};
+        if (failed) {
+            const std::u16string& path = failed->atSource ? templ : itemPath;
+            tell(saveFailureMessage(failed->atSource ? SaveStep::ReadTemplate
+                                                     : SaveStep::WriteItemFile,
+                                    shown(path), path, failed->fault),
                  kSaveErrorTitle);
             return;
         }
         jinput(rest, drive, er);
         if (er == u"error") {
-            tell(u"項目ﾌｧｲﾙ" + quoted(itemPath) + u"を読み込めません。記入していません。",
+            tell(u"項目ﾌｧｲﾙ" + quoted(shown(itemPath)) + u"を読み込めません。記入していません。",
                  kSaveErrorTitle);
             return;
         }
@@ -53,7 +72,7 @@ void Form1::Command2_Click() {
                             u16(ui_->Text7->text())};
     const auto record = composeRecord(boxes, *this, encoder_);
     if (const auto* refusal = std::get_if<RecordRefusal>(&record)) {
-        tell(u"項目ﾌｧｲﾙ" + quoted(itemPath) +
+        tell(u"項目ﾌｧｲﾙ" + quoted(shown(itemPath)) +
                  (*refusal == RecordRefusal::NegativeWidth
                       ? u"に負の桁数があります。記入していません。"
                       : u"の桁数が1行の長さに収まりません。記入していません。"),
@@ -61,19 +80,11 @@ void Form1::Command2_Click() {
         return;
     }
 
-    const std::u16string target = u16(ui_->lblFOLDER->text());
-    switch (platform::appendBytes(target, std::get<std::string>(record))) {
-    case platform::AppendResult::Written:
-        return;
-    case platform::AppendResult::CannotOpen:
-        tell(u"ﾌｧｲﾙ" + quoted(target) + u"を開けません。記入していません。", kSaveErrorTitle);
-        return;
-    case platform::AppendResult::WriteFailed:
-        tell(u"ﾌｧｲﾙ" + quoted(target) +
-                 u"に書き込めませんでした。記入していません（これまでの記録はそのままです）。",
+    const auto appended = platform::appendBytes(target, std::get<std::string>(record));
+    if (!appended.written())
+        tell(saveFailureMessage(appended.partLeft ? SaveStep::AppendLogPart : SaveStep::AppendLog,
+                                shown(target), target, *appended.fault),
              kSaveErrorTitle);
-        return;
-    }
 }
 
 } // namespace taiju

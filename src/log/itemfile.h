@@ -10,6 +10,10 @@
 
 namespace taiju {
 
+// The template item file in the application directory, copied into place
+// when a log's own item file is missing or unusable.
+inline constexpr char16_t kTemplateItemFile[] = u"k体重変化.___";
+
 inline constexpr char16_t kHeaderMessage[] =
     u"vexoｶﾙｸﾌｧｲﾙでないか、項目設定を記述したﾌｧｲﾙが不良です";
 inline constexpr char16_t kHeaderTitle[] = u"項目ﾌｧｲﾙ読込エラー";

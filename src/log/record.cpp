@@ -65,14 +65,16 @@ composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const Text
     double widths[10];
     for (std::size_t k = 0; k < 10; ++k) {
         widths[k] = wholeWidth(decl.jwidth[k]);
-        if (widths[k] < 0)
+        if (!(widths[k] >= 0)) // negative, or no number at all
             return RecordRefusal::NegativeWidth;
     }
     std::string texts[7];
     double needed = widths[0] + widths[8] + widths[9];
     for (std::size_t k = 0; k < 7; ++k) {
         texts[k] = encoder.encode(trimSpaces(boxes[k]));
-        needed += std::min(widths[k + 1], static_cast<double>(texts[k].size() + kBlankBlock));
+        // A field column takes at most its text and the blank block.
+        widths[k + 1] = std::min(widths[k + 1], static_cast<double>(texts[k].size() + kBlankBlock));
+        needed += widths[k + 1];
     }
     const double length = 256 * decl.jrecw;
     if (!(decl.jrecw >= 1) || needed > length - 2)

@@ -7,12 +7,11 @@
 // keeps their own settings and log and an upgrade of the programs touches
 // neither. `applicationDirectory()` (winpath.h) gives it in the Windows form.
 
+#include "log/itemfile.h"
+
 #include <QString>
 
 namespace taiju::platform {
-
-// The template item file, kept in the programs' folder.
-inline constexpr char16_t kTemplateItemFile[] = u"k体重変化.___";
 
 // Whether the user may create files in the folder. This is the one test of
 // writability in the tool: access(2) with W_OK, which honours permission

@@ -12,11 +12,16 @@ namespace taiju::platform {
 // False on a Qt built without the converter; the program refuses to start then.
 bool cp932Available();
 
-// Encodes `text`; a character that code page 932 cannot hold becomes "?".
+// Encodes `text`; a character that code page 932 cannot hold becomes one "?"
+// (a surrogate pair is one character), and only that character. The JIS
+// forms U+301C, U+2016, U+2212, U+00A2, U+00A3 and U+00AC are written as
+// code page 932's counterparts 81 60, 81 61, 81 7C, 81 91, 81 92 and 81 CA.
 std::string encodeCp932(std::u16string_view text);
 
-// Decodes `bytes`; an invalid byte, or a lead byte without its second byte,
-// becomes U+FFFD.
+// Decodes `bytes`; an invalid byte, a lead byte without its second byte, or a
+// pair that is no character becomes one U+FFFD, and only that. Table-driven
+// and fast enough for a whole log; the first call builds the tables (about a
+// millisecond).
 std::u16string decodeCp932(std::string_view bytes);
 
 class Cp932Encoder : public TextEncoder {

@@ -1,7 +1,11 @@
 #pragma once
 // The files of the tool, named by Windows-form paths. Every function opens,
-// uses and closes its file before it returns.
+// uses and closes its file before it returns. Failures carry their cause
+// (FileFault, from the system's error number).
 
+#include "log/save_failure.h"
+
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,22 +13,53 @@
 
 namespace taiju::platform {
 
+// Call first thing in main() of every program of the tool (taiju-check,
+// taiju-view). A write beyond the file-size limit (ulimit -f, a quota) then
+// fails with EFBIG, which the callers handle and report, instead of the
+// signal SIGXFSZ killing the program in the middle of a save. Nothing to do
+// on a system without that signal.
+void ignoreFileSizeSignal();
+
 // The whole text of a small file decoded from code page 932, or nothing when
-// it cannot be opened or read (or is larger than 16 MiB).
+// it cannot be opened or read, is no regular file, or is larger than 16 MiB.
 std::optional<std::u16string> readText(std::u16string_view path);
+
+// The start of a file of any size: its first `bytes` bytes decoded from code
+// page 932 (a two-byte character cut at the end becomes U+FFFD), and whether
+// that is the whole file.
+struct TextStart {
+    std::u16string text;
+    bool whole = false;
+};
+std::optional<TextStart> readTextStart(std::u16string_view path, std::size_t bytes);
 
 // Creates the file, or empties it when it exists, and writes each line
 // encoded in code page 932 and ended by CR LF. False when it fails.
 bool writeLines(std::u16string_view path, const std::vector<std::u16string>& lines);
 
-enum class AppendResult { Written, CannotOpen, WriteFailed };
+// How an append ended: nothing failed, or the fault and whether part of
+// `bytes` may have stayed at the end of the file (only when cutting it back
+// failed too).
+struct AppendResult {
+    std::optional<FileFault> fault;
+    bool partLeft = false;
+    bool written() const { return !fault; }
+};
 
 // Appends `bytes` to the file in one write, creating the file when it is
-// missing, and flushes it to disk. When the write fails or is short, the file
-// is cut back to its earlier length, so that it never holds part of `bytes`.
+// missing, and flushes it to disk. The whole append holds an exclusive lock
+// on the file (flock), from measuring its length to the flush, so that
+// appends of several programs follow each other. When the write fails or is
+// short, the file is cut back to the length it had, so that it never holds
+// part of `bytes`; records that others appended are never touched.
 AppendResult appendBytes(std::u16string_view path, std::string_view bytes);
 
-// Copies the file `from` over the file `to` (replacing it). False when it fails.
-bool copyFile(std::u16string_view from, std::u16string_view to);
+// Copies the file `from` over the file `to` (replacing it). Nothing when it
+// succeeded; otherwise the fault and which of the two files it concerns.
+struct CopyFault {
+    FileFault fault;
+    bool atSource = false; // `from` could not be read; else `to` not written
+};
+std::optional<CopyFault> copyFile(std::u16string_view from, std::u16string_view to);
 
 } // namespace taiju::platform

@@ -19,6 +19,9 @@ std::optional<std::u16string> toWindows(const QString& nativePath) {
 }
 #else
 std::optional<QString> toNative(std::u16string_view path) {
+    // A NUL would cut the name short where the system takes it.
+    if (path.find(u'\0') != std::u16string_view::npos)
+        return std::nullopt;
     if (path.size() < 2 || path[1] != u':' || (path[0] != u'Z' && path[0] != u'z'))
         return std::nullopt;
     QString rest = fromU16(path.substr(2));

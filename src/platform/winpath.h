@@ -12,8 +12,8 @@
 namespace taiju::platform {
 
 // The native path of a Windows-form path, or nothing when it names no place
-// on this platform (another drive, no drive at all). A drive-relative path
-// (Z:name) is taken from the current directory.
+// on this platform (another drive, no drive at all, a NUL character in it).
+// A drive-relative path (Z:name) is taken from the current directory.
 std::optional<QString> toNative(std::u16string_view windowsPath);
 
 // The Windows form of an absolute native path, or nothing when it cannot be

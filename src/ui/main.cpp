@@ -2,6 +2,7 @@
 
 #include "platform/appdir.h"
 #include "platform/encoding.h"
+#include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
 #include "platform/qt_services.h"
@@ -11,6 +12,8 @@
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
+    // A save beyond the file-size limit fails with a message, not a kill.
+    taiju::platform::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     // The launcher taiju-check.desktop, so that the desktop shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("taiju-check"));

@@ -72,11 +72,11 @@ std::optional<QString> templatePath() {
     const auto appDir = platform::applicationDirectory();
     if (!appDir)
         return std::nullopt;
-    const auto own = platform::toNative(joinPath(*appDir, platform::kTemplateItemFile));
+    const auto own = platform::toNative(joinPath(*appDir, kTemplateItemFile));
     if (own && QFileInfo(*own).isFile())
         return own;
     const QString beside = QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QString::fromUtf16(platform::kTemplateItemFile));
+                               .filePath(QString::fromUtf16(kTemplateItemFile));
     return QFileInfo(beside).isFile() ? std::optional<QString>(beside) : own;
 }
 

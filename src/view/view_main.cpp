@@ -10,6 +10,7 @@
 // standard error names the file and the reason), 2 a usage error.
 
 #include "platform/encoding.h"
+#include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
 #include "view/csv.h"
@@ -191,6 +192,8 @@ int run(QCoreApplication& app, Mode mode) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // An export beyond the file-size limit fails with a message, not a kill.
+    taiju::platform::ignoreFileSizeSignal();
     const Mode mode = modeOf(argc, argv);
     if (mode == Mode::Csv || mode == Mode::Text) {
         QCoreApplication app(argc, argv);

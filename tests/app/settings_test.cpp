@@ -71,4 +71,82 @@ TEST(Settings, DefaultLinesReadBack) {
     }
 }
 
+// Reading only the start of the file gives the same settings as reading all
+// of it, or asks for more: wherever the start is cut.
+TEST(Settings, StartOfTheFileDecidesOrAsksForMore) {
+    const char16_t* texts[] = {
+        u"Z:\\data\r\nlog.txt\r\nmore\r\n",
+        u"Z:\\data\r\nlog.txt",
+        u"\"Z:\\a,b\"\r\n f \r\n",
+        u"Z:\\a,b\r\nignored\r\n",
+        u"Z:\\data\r\n   \r\nx\r\n",
+        u"Z:\\data\r",
+        u"data\r\nlog.txt\r\n",
+    };
+    for (const char16_t* text : texts) {
+        const std::u16string all = text;
+        const auto whole = parseSettings(all);
+        for (std::size_t cut = 0; cut <= all.size(); ++cut) {
+            SCOPED_TRACE(std::string(all.begin(), all.end()) + " cut at " + std::to_string(cut));
+            const auto scan = scanSettings(all.substr(0, cut), cut == all.size());
+            if (scan.outcome == SettingsScan::NeedMore) {
+                EXPECT_LT(cut, all.size());
+                continue;
+            }
+            ASSERT_EQ(scan.outcome == SettingsScan::Valid, whole.has_value());
+            if (whole) {
+                EXPECT_TRUE(scan.settings.folder == whole->folder);
+                EXPECT_TRUE(scan.settings.file == whole->file);
+            }
+        }
+    }
+}
+
+// A settings file of any size: read as far as its fields need, in growing
+// starts, and never rewritten while valid. Fields that run on beyond the limit
+// leave the file alone and the defaults in memory.
+TEST(Settings, LargeFileReadOnlyAsFarAsNeeded) {
+    struct {
+        const char* name;
+        std::u16string start; // then 'x' up to 40 MiB
+        std::vector<std::size_t> reads;
+        std::u16string folder, file;
+    } cases[] = {
+        {"valid, then 40 MiB", u"Z:\\data\r\nlog.txt\r\n", {4096}, u"Z:\\data", u"log.txt"},
+        {"first field of 5000 characters",
+         u"Z:\\" + std::u16string(4997, u'd') + u"\r\nlog.txt\r\n",
+         {4096, 16384},
+         u"Z:\\" + std::u16string(4997, u'd'),
+         u"log.txt"},
+        {"second field beyond the limit",
+         u"Z:\\data\r\n",
+         {4096, 16384, 65536, 100000},
+         u"Z:\\app",
+         u"体重変化.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t size = 40 * 1024 * 1024;
+        std::vector<std::size_t> reads;
+        int writes = 0;
+        SettingsFile file{[&](const std::u16string& path, std::size_t bytes) {
+                              EXPECT_TRUE(path == u"Z:\\app\\ostrel");
+                              reads.push_back(bytes);
+                              std::u16string text = c.start.substr(0, bytes);
+                              text.resize(std::min(bytes, size), u'x');
+                              return std::optional(SettingsStart{text, bytes >= size});
+                          },
+                          [&](const std::u16string&, const std::vector<std::u16string>&) {
+                              ++writes;
+                              return false;
+                          },
+                          100000};
+        const Settings s = loadSettings(u"Z:\\app", file);
+        EXPECT_EQ(reads, c.reads);
+        EXPECT_EQ(writes, 0);
+        EXPECT_TRUE(s.folder == c.folder);
+        EXPECT_TRUE(s.file == c.file);
+    }
+}
+
 } // namespace

@@ -3,9 +3,9 @@
 // and never with a message.
 
 #include "platform/encoding.h"
+#include "platform/fonts.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
-#include "platform/fonts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,6 +76,8 @@ class StartupTest : public QObject {
         QTest::newRow("comma splits the line") << "Z:\\a,b\r\nother.txt\r\n" << "Z:\\a" << "b" << "Z:\\a\\b";
         QTest::newRow("other drive, Japanese, no final CR LF") << "C:\\記録\r\nﾛｸﾞ.txt" << "C:\\記録" << "ﾛｸﾞ.txt" << "C:\\記録\\ﾛｸﾞ.txt";
         QTest::newRow("lines beyond the second") << "Z:\\data\r\nlog.txt\r\n\r\nmore\r\n" << "Z:\\data" << "log.txt" << "Z:\\data\\log.txt";
+        QTest::newRow("larger than 16 MiB") << "Z:\\data\r\nlog.txt\r\n" + QString(17 << 20, 'x') << "Z:\\data" << "log.txt" << "Z:\\data\\log.txt";
+        QTest::newRow("first line beyond the first read") << "Z:\\" + QString(5000, u'記') + "\r\nlog.txt\r\n" << "Z:\\" + QString(5000, u'記') << "log.txt" << "Z:\\" + QString(5000, u'記') + "\\log.txt";
         // clang-format on
     }
     void validFileIsReadAndKept() {

@@ -113,12 +113,15 @@ e2e_wait_gone() {
 
 # e2e_start: runs the program in its application directory and waits until
 # its window is mapped and painted (the output panel shows its light green).
+# With E2E_FILE_LIMIT set (KiB), the program runs under that file-size limit
+# (ulimit -f).
 # A start that fails only because the X connection was refused (seen now
 # and then on a busy shared Xvfb) is tried again, at most three times.
 e2e_start() {
     local attempt deadline
     for attempt in 1 2 3; do
-        (cd "$APP_DIR" && exec ./taiju-check) >"$BASE/program.log" 2>&1 &
+        (cd "$APP_DIR" && { [ -z "${E2E_FILE_LIMIT:-}" ] || ulimit -f "$E2E_FILE_LIMIT"; } &&
+            exec ./taiju-check) >"$BASE/program.log" 2>&1 &
         APP_PID=$!
         deadline=$((SECONDS + 10))
         while kill -0 "$APP_PID" 2>/dev/null && [ "$SECONDS" -le "$deadline" ]; do

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace taiju;
 
 namespace {
@@ -156,4 +159,13 @@ TEST(Record, WideColumnsAndRefusals) {
     d = example();
     d.jrecw = 0; // declarations never read
     EXPECT_EQ(compose(kBoxes, d), "does not fit");
+    // Widths no item file gives: not a number is refused; an infinite field
+    // column takes its text and the blank block, like any wide one.
+    d = example();
+    d.jwidth[2] = std::nan("");
+    EXPECT_EQ(compose(kBoxes, d), "negative");
+    d = example();
+    d.jwidth[7] = std::numeric_limits<double>::infinity();
+    d.jrecw = 2;
+    EXPECT_EQ(compose(kBoxes, d).substr(76, 261), "walk" + std::string(256, ' ') + " ");
 }

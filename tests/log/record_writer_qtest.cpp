@@ -1,9 +1,9 @@
 // The save button on a real folder: provisioning the item file from the
 // template, the appended record, and every save that must not be written.
 
+#include "platform/fonts.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
-#include "platform/fonts.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -111,20 +111,24 @@ class RecordWriterTest : public QObject {
     }
 
     // Saves that cannot be made: one box titled "記入エラー" naming the file
-    // concerned, and no byte of the log changed.
+    // really at fault (as the user knows its path) and the cause, and no byte
+    // of the log changed.
     void refusedSaves_data() {
         // clang-format off
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("beeps");
         QTest::addColumn<int>("boxes"); // jinput's boxes and the save's own
         QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("cause");
         QTest::addColumn<QByteArray>("itemFileAfter"); // "-": none
-        QTest::newRow("template missing") << "no template" << 1 << 1 << "item" << QByteArray("-");
-        QTest::newRow("template rejected") << "bad template" << 2 << 2 << "item" << kNotAnItemFile;
-        QTest::newRow("negative width") << "negative" << 0 << 1 << "item" << QByteArray(kFourItems).replace("' 10", "'-10");
-        QTest::newRow("columns do not fit") << "600" << 0 << 1 << "item" << QByteArray("100  ' 0,,, 1\r\n1000 ',\r\n1001 'w,\r\n2000 ' 6\r\n2001 ' 600\r\n");
-        QTest::newRow("log is a folder") << "log folder" << 1 << 1 << "log" << templateBytes();
-        QTest::newRow("drive C") << "drive C" << 1 << 1 << "C" << QByteArray("-");
+        QTest::newRow("template missing") << "no template" << 1 << 1 << "template" << "ﾌｧｲﾙがありません。" << QByteArray("-");
+        QTest::newRow("template rejected") << "bad template" << 2 << 2 << "item" << "" << kNotAnItemFile;
+        QTest::newRow("negative width") << "negative" << 0 << 1 << "item" << "負の桁数" << QByteArray(kFourItems).replace("' 10", "'-10");
+        QTest::newRow("columns do not fit") << "600" << 0 << 1 << "item" << "収まりません" << QByteArray("100  ' 0,,, 1\r\n1000 ',\r\n1001 'w,\r\n2000 ' 6\r\n2001 ' 600\r\n");
+        QTest::newRow("log is a folder") << "log folder" << 1 << 1 << "log" << "同じ名前のﾌｫﾙﾀﾞがあります。" << templateBytes();
+        QTest::newRow("item file is a folder") << "item folder" << 1 << 1 << "item" << "同じ名前のﾌｫﾙﾀﾞがあります。" << QByteArray("-");
+        QTest::newRow("drive C") << "drive C" << 1 << 1 << "C:\\data\\k体重変化.txt" << "ドライブ C: はありません。" << QByteArray("-");
+        QTest::newRow("NUL in the file name") << "NUL" << 0 << 1 << "NUL" << "（NUL）" << QByteArray("-");
         // clang-format on
     }
     void refusedSaves() {
@@ -132,6 +136,7 @@ class RecordWriterTest : public QObject {
         QFETCH(int, beeps);
         QFETCH(int, boxes);
         QFETCH(QString, named);
+        QFETCH(QString, cause);
         QFETCH(QByteArray, itemFileAfter);
         Window w(fault != "no template");
         const QByteArray old = kRecord + "not a record";
@@ -139,6 +144,8 @@ class RecordWriterTest : public QObject {
             QVERIFY(QDir(w.data.path()).mkdir(QStringLiteral("体重変化.txt")));
         else
             writeBytes(w.log(), old);
+        if (fault == "item folder")
+            QVERIFY(QDir(w.data.path()).mkdir(QStringLiteral("k体重変化.txt")));
         if (fault == "bad template")
             writeBytes(w.app.filePath(QStringLiteral("k体重変化.___")), kNotAnItemFile);
         if (fault == "negative" || fault == "600")
@@ -147,6 +154,10 @@ class RecordWriterTest : public QObject {
             w.form->controls().Text3->setText(QString(400, QLatin1Char('9')));
         if (fault == "drive C")
             w.useLog(u"C:\\data");
+        if (fault == "NUL") {
+            w.form->strFILE = std::u16string(u"体重変化.txt\0x", 10);
+            w.ui().lblFOLDER->setText(qs(windowsPath(w.log())) + QChar(0) + "x");
+        }
         const QStringList before = w.shown();
 
         w.form->Command2_Click();
@@ -154,18 +165,34 @@ class RecordWriterTest : public QObject {
         const auto& shown = w.desktop.messageBox.shown;
         QCOMPARE(int(shown.size()), boxes);
         QCOMPARE(shown.back().title, QStringLiteral("記入エラー"));
-        const QString path = named == "item"  ? w.itemFileWindows()
-                             : named == "log" ? qs(windowsPath(w.log()))
-                                              : QStringLiteral("C:\\data\\k体重変化.txt");
-        QVERIFY2(shown.back().message.contains(path), qPrintable(shown.back().message));
+        // Paths as the user knows them, not in the tool's Windows form.
+        const QString path = named == "item"       ? w.itemFile()
+                             : named == "log"      ? w.log()
+                             : named == "template" ? w.app.filePath(QStringLiteral("k体重変化.___"))
+                             : named == "NUL"      ? w.log() + "<NUL>x"
+                                                   : named;
+        const QString& message = shown.back().message;
+        QVERIFY2(message.contains("「" + path + "」"), qPrintable(message));
+        QVERIFY2(message.contains(cause), qPrintable(message));
+        QVERIFY2(message.contains("記入していません"), qPrintable(message));
         if (itemFileAfter == "-")
-            QVERIFY(!QFileInfo::exists(w.itemFile()));
+            QVERIFY(!QFileInfo(w.itemFile()).isFile());
         else
             QCOMPARE(readBytes(w.itemFile()), itemFileAfter);
         if (fault == "log folder")
             QVERIFY(QDir(w.log()).isEmpty());
         else
             QCOMPARE(digest(readBytes(w.log())), digest(old));
+        // Nothing else appeared in the log's folder (no file named after the
+        // text before a NUL).
+        QStringList expected{QStringLiteral("体重変化.txt")};
+        if (itemFileAfter != "-" || fault == "item folder")
+            expected << QStringLiteral("k体重変化.txt");
+        QStringList present =
+            QDir(w.data.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        present.sort();
+        expected.sort();
+        QCOMPARE(present, expected);
         QCOMPARE(w.shown(), before);
     }
 };

@@ -87,7 +87,7 @@ TEST(AppDir, ProvisionDataFolder) {
         {"no template beside the program", false, std::nullopt, false, false, std::nullopt},
         {"a file in the way of the folder", true, std::nullopt, true, false, std::nullopt},
     };
-    const QString name = qs(kTemplateItemFile);
+    const QString name = qs(taiju::kTemplateItemFile);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
