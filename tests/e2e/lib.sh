@@ -118,24 +118,9 @@ e2e_wait_gone() {
 # A start that fails only because the X connection was refused (seen now
 # and then on a busy shared Xvfb) is tried again, at most three times.
 e2e_start() {
-    local attempt deadline
-    for attempt in 1 2 3; do
-        (cd "$APP_DIR" && { [ -z "${E2E_FILE_LIMIT:-}" ] || ulimit -f "$E2E_FILE_LIMIT"; } &&
-            exec ./taiju-check) >"$BASE/program.log" 2>&1 &
-        APP_PID=$!
-        deadline=$((SECONDS + 10))
-        while kill -0 "$APP_PID" 2>/dev/null && [ "$SECONDS" -le "$deadline" ]; do
-            WIN=$(e2e_window_id "$MAIN_TITLE")
-            [ -n "$WIN" ] && break 2
-            sleep 0.1
-        done
-        kill -0 "$APP_PID" 2>/dev/null && e2e_fail "window '$MAIN_TITLE' did not appear within 10s"
-        grep -q 'could not connect to display' "$BASE/program.log" && [ "$attempt" -lt 3 ] ||
-            e2e_fail "taiju-check ended before its window '$MAIN_TITLE' appeared"
-        echo "note [$E2E_NAME]: taiju-check could not connect to $DISPLAY (attempt $attempt)" >&2
-        sleep 0.5
-    done
-    e2e_expect_pixel 40 300 "192,255,192" "the output panel Label29 after start" 5
+    # shellcheck disable=SC2016
+    e2e_launch bash -c 'cd "$1" && { [ -z "$2" ] || ulimit -f "$2"; } && exec ./taiju-check' \
+        taiju-check "$APP_DIR" "${E2E_FILE_LIMIT:-}"
 }
 
 # e2e_origin ID: the window's absolute top-left corner on the screen, left
@@ -301,8 +286,8 @@ e2e_launch() {
         done
         kill -0 "$APP_PID" 2>/dev/null && e2e_fail "window '$MAIN_TITLE' did not appear within 10s"
         grep -q 'could not connect to display' "$BASE/program.log" && [ "$attempt" -lt 3 ] ||
-            e2e_fail "$1 ended before its window '$MAIN_TITLE' appeared"
-        echo "note [$E2E_NAME]: $1 could not connect to $DISPLAY (attempt $attempt)" >&2
+            e2e_fail "taiju-check ended before its window '$MAIN_TITLE' appeared"
+        echo "note [$E2E_NAME]: taiju-check could not connect to $DISPLAY (attempt $attempt)" >&2
         sleep 0.5
     done
     e2e_expect_pixel 40 300 "192,255,192" "the output panel Label29 after start" 5
