@@ -41,6 +41,21 @@ void LogRecords::dropLast() {
     starts_.pop_back();
 }
 
+void LogRecords::dropFirst(std::size_t count) {
+    if (count == 0)
+        return;
+    for (std::size_t r = 0; r < count; ++r)
+        if (lines_[r].irregular)
+            --irregular_;
+    const std::size_t kept = count < size() ? starts_[count] : texts_.size();
+    texts_.erase(0, kept);
+    starts_.erase(starts_.begin(), starts_.begin() + static_cast<std::ptrdiff_t>(count));
+    for (std::size_t& start : starts_)
+        start -= kept;
+    ends_.erase(ends_.begin(), ends_.begin() + static_cast<std::ptrdiff_t>(count * columns_));
+    lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
 RecordReader::RecordReader(RecordLayout layout, const TextDecoder& decoder)
     : layout_(std::move(layout)), decoder_(&decoder), records_(layout_.columns.size()) {}
 

@@ -1,5 +1,7 @@
 #include "view/csv.h"
 
+#include <utility>
+
 namespace taiju::view {
 
 void appendUtf8(std::string& out, std::u16string_view text) {
@@ -33,8 +35,22 @@ void appendUtf8(std::string& out, std::u16string_view text) {
     out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
+namespace {
+
+// Whether a field must be quoted: it holds a comma, a double quote, CR or LF.
+bool needsQuotes(std::u16string_view field) {
+    for (const char16_t c : field)
+        if (c <= u',' && (c == u',' || c == u'"' || c == u'\r' || c == u'\n'))
+            return true;
+    return false;
+}
+
+constexpr std::size_t kPiece = 64 * 1024;
+
+} // namespace
+
 void appendCsvField(std::string& out, std::u16string_view field) {
-    if (field.find_first_of(u",\"\r\n") == std::u16string_view::npos) {
+    if (!needsQuotes(field)) {
         appendUtf8(out, field);
         return;
     }
@@ -48,31 +64,53 @@ void appendCsvField(std::string& out, std::u16string_view field) {
     out.push_back('"');
 }
 
-bool writeCsv(const std::vector<std::u16string>& names, const LogRecords& records,
-              bool byteOrderMark, const std::function<bool(std::string_view)>& write) {
-    constexpr std::size_t kPiece = 64 * 1024;
-    std::string out = byteOrderMark ? "\xEF\xBB\xBF" : "";
-    out.reserve(kPiece + 4096);
+CsvWriter::CsvWriter(std::function<bool(std::string_view)> write) : write_(std::move(write)) {
+    out_.reserve(kPiece + 4096);
+}
+
+bool CsvWriter::handOn() {
+    if (!failed_ && !write_(out_))
+        failed_ = true;
+    out_.clear();
+    return !failed_;
+}
+
+bool CsvWriter::header(const std::vector<std::u16string>& names, bool byteOrderMark) {
+    if (byteOrderMark)
+        out_ += "\xEF\xBB\xBF";
     for (std::size_t i = 1; i < names.size(); ++i) {
         if (i > 1)
-            out.push_back(',');
-        appendCsvField(out, names[i]);
+            out_.push_back(',');
+        appendCsvField(out_, names[i]);
     }
-    out += "\r\n";
-    for (std::size_t r = 0; r < records.size(); ++r) {
+    out_ += "\r\n";
+    return !failed_;
+}
+
+bool CsvWriter::records(const LogRecords& records, std::size_t count) {
+    for (std::size_t r = 0; r < count && !failed_; ++r) {
         for (std::size_t i = 1; i < records.columnCount(); ++i) {
             if (i > 1)
-                out.push_back(',');
-            appendCsvField(out, records.text(r, i));
+                out_.push_back(',');
+            appendCsvField(out_, records.text(r, i));
         }
-        out += "\r\n";
-        if (out.size() >= kPiece) {
-            if (!write(out))
-                return false;
-            out.clear();
-        }
+        out_ += "\r\n";
+        if (out_.size() >= kPiece)
+            handOn();
     }
-    return write(out);
+    return !failed_;
+}
+
+bool CsvWriter::finish() {
+    return handOn();
+}
+
+bool writeCsv(const std::vector<std::u16string>& names, const LogRecords& records,
+              bool byteOrderMark, const std::function<bool(std::string_view)>& write) {
+    CsvWriter csv(write);
+    csv.header(names, byteOrderMark);
+    csv.records(records, records.size());
+    return csv.finish();
 }
 
 std::string csvText(const std::vector<std::u16string>& names, const LogRecords& records,
