@@ -61,10 +61,13 @@ RecordReader::RecordReader(RecordLayout layout, const TextDecoder& decoder)
 
 namespace {
 std::string_view trimBlanks(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    std::size_t first = 0;
+    std::size_t end = s.size();
+    while (first < end && s[first] == ' ')
+        ++first;
+    while (end > first && s[end - 1] == ' ')
+        --end;
+    return s.substr(first, end - first);
 }
 } // namespace
 

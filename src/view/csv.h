@@ -42,11 +42,7 @@ class CsvWriter {
     bool failed_ = false;
 };
 
-// The header line, then one line per record; see CsvWriter.
-bool writeCsv(const std::vector<std::u16string>& names, const LogRecords& records,
-              bool byteOrderMark, const std::function<bool(std::string_view)>& write);
-
-// The same text in one piece.
+// The header line, then one line per record (see CsvWriter), in one piece.
 std::string csvText(const std::vector<std::u16string>& names, const LogRecords& records,
                     bool byteOrderMark);
 
