@@ -41,15 +41,33 @@ void LogRecords::dropLast() {
     starts_.pop_back();
 }
 
+void LogRecords::dropFirst(std::size_t count) {
+    if (count == 0)
+        return;
+    for (std::size_t r = 0; r < count; ++r)
+        if (lines_[r].irregular)
+            --irregular_;
+    const std::size_t kept = count < size() ? starts_[count] : texts_.size();
+    texts_.erase(0, kept);
+    starts_.erase(starts_.begin(), starts_.begin() + static_cast<std::ptrdiff_t>(count));
+    for (std::size_t& start : starts_)
+        start -= kept;
+    ends_.erase(ends_.begin(), ends_.begin() + static_cast<std::ptrdiff_t>(count * columns_));
+    lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
 RecordReader::RecordReader(RecordLayout layout, const TextDecoder& decoder)
     : layout_(std::move(layout)), decoder_(&decoder), records_(layout_.columns.size()) {}
 
 namespace {
 std::string_view trimBlanks(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    std::size_t first = 0;
+    std::size_t end = s.size();
+    while (first < end && s[first] == ' ')
+        ++first;
+    while (end > first && s[end - 1] == ' ')
+        --end;
+    return s.substr(first, end - first);
 }
 } // namespace
 

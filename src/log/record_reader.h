@@ -59,6 +59,7 @@ class LogRecords {
   private:
     friend class RecordReader;
     void dropLast();
+    void dropFirst(std::size_t count);
 
     std::size_t columns_;
     std::u16string texts_;
@@ -93,6 +94,13 @@ class RecordReader {
     std::size_t bytesRead() const { return bytesRead_; }
     // Whether the last record is a line without CR LF.
     bool lastLineOpen() const { return !open_.empty(); }
+    // The records that more bytes cannot change: all but an open last line.
+    std::size_t completeRecords() const { return records_.size() - (lastLineOpen() ? 1 : 0); }
+    // Forgets the complete records, so that a long log can be passed on piece
+    // by piece in little memory; an open last line stays, to be read again
+    // with the bytes that follow. The lines go on being numbered from the
+    // log's start.
+    void forgetCompleteRecords() { records_.dropFirst(completeRecords()); }
 
   private:
     void addRecord(std::string_view line);

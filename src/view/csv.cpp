@@ -1,16 +1,22 @@
 #include "view/csv.h"
 
+#include <utility>
+
 namespace taiju::view {
 
-void appendUtf8(std::string& out, std::u16string_view text) {
-    const std::size_t start = out.size();
-    out.resize(start + 3 * text.size()); // a UTF-16 unit takes at most 3 bytes
-    char* p = out.data() + start;
+namespace {
+
+// Writes `text` in UTF-8 at `p`, where there is room for 3 bytes a unit,
+// and returns the end; a lone surrogate becomes U+FFFD. With `Doubled`, a
+// double quote is written twice (two bytes for a unit that may take three).
+template <bool Doubled> char* putUtf8(char* p, std::u16string_view text) {
     auto put = [&p](char32_t byte) { *p++ = static_cast<char>(byte); };
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c < 0x80) {
             put(c);
+            if (Doubled && c == u'"')
+                put(c);
             continue;
         }
         if (c >= 0xD800 && c <= 0xDFFF) {
@@ -30,58 +36,106 @@ void appendUtf8(std::string& out, std::u16string_view text) {
         }
         put(0x80 | (c & 0x3F));
     }
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    return p;
+}
+
+// Whether a field must be quoted: it holds a comma, a double quote, CR or LF.
+bool needsQuotes(std::u16string_view field) {
+    for (const char16_t c : field)
+        if (c <= u',' && (c == u',' || c == u'"' || c == u'\r' || c == u'\n'))
+            return true;
+    return false;
+}
+
+// Writes one field at `p`, where there is room for 3 bytes a unit and 2 more,
+// and returns the end.
+char* putField(char* p, std::u16string_view field) {
+    if (!needsQuotes(field))
+        return putUtf8<false>(p, field);
+    *p++ = '"';
+    p = putUtf8<true>(p, field);
+    *p++ = '"';
+    return p;
+}
+
+constexpr std::size_t kPiece = 64 * 1024;
+
+} // namespace
+
+void appendUtf8(std::string& out, std::u16string_view text) {
+    const std::size_t start = out.size();
+    out.resize(start + 3 * text.size());
+    out.resize(static_cast<std::size_t>(putUtf8<false>(out.data() + start, text) - out.data()));
 }
 
 void appendCsvField(std::string& out, std::u16string_view field) {
-    if (field.find_first_of(u",\"\r\n") == std::u16string_view::npos) {
-        appendUtf8(out, field);
-        return;
-    }
-    out.push_back('"');
-    for (std::size_t quote; (quote = field.find(u'"')) != std::u16string_view::npos;) {
-        appendUtf8(out, field.substr(0, quote + 1));
-        out.push_back('"');
-        field.remove_prefix(quote + 1);
-    }
-    appendUtf8(out, field);
-    out.push_back('"');
+    const std::size_t start = out.size();
+    out.resize(start + 3 * field.size() + 2);
+    out.resize(static_cast<std::size_t>(putField(out.data() + start, field) - out.data()));
 }
 
-bool writeCsv(const std::vector<std::u16string>& names, const LogRecords& records,
-              bool byteOrderMark, const std::function<bool(std::string_view)>& write) {
-    constexpr std::size_t kPiece = 64 * 1024;
-    std::string out = byteOrderMark ? "\xEF\xBB\xBF" : "";
-    out.reserve(kPiece + 4096);
+CsvWriter::CsvWriter(std::function<bool(std::string_view)> write) : write_(std::move(write)) {
+    out_.reserve(kPiece + 4096);
+}
+
+bool CsvWriter::handOn() {
+    if (!failed_ && !write_(out_))
+        failed_ = true;
+    out_.clear();
+    return !failed_;
+}
+
+bool CsvWriter::header(const std::vector<std::u16string>& names, bool byteOrderMark) {
+    if (byteOrderMark)
+        out_ += "\xEF\xBB\xBF";
     for (std::size_t i = 1; i < names.size(); ++i) {
         if (i > 1)
-            out.push_back(',');
-        appendCsvField(out, names[i]);
+            out_.push_back(',');
+        appendCsvField(out_, names[i]);
     }
-    out += "\r\n";
-    for (std::size_t r = 0; r < records.size(); ++r) {
-        for (std::size_t i = 1; i < records.columnCount(); ++i) {
+    out_ += "\r\n";
+    return !failed_;
+}
+
+bool CsvWriter::records(const LogRecords& records, std::size_t count) {
+    const std::size_t columns = records.columnCount();
+    for (std::size_t r = 0; r < count && !failed_; ++r) {
+        // Room for the whole line at once: 3 bytes a unit, the quotes and
+        // commas, CR LF.
+        std::size_t room = 3 * columns + 2;
+        for (std::size_t i = 1; i < columns; ++i)
+            room += 3 * records.text(r, i).size();
+        const std::size_t start = out_.size();
+        out_.resize(start + room);
+        char* p = out_.data() + start;
+        for (std::size_t i = 1; i < columns; ++i) {
             if (i > 1)
-                out.push_back(',');
-            appendCsvField(out, records.text(r, i));
+                *p++ = ',';
+            p = putField(p, records.text(r, i));
         }
-        out += "\r\n";
-        if (out.size() >= kPiece) {
-            if (!write(out))
-                return false;
-            out.clear();
-        }
+        *p++ = '\r';
+        *p++ = '\n';
+        out_.resize(static_cast<std::size_t>(p - out_.data()));
+        if (out_.size() >= kPiece)
+            handOn();
     }
-    return write(out);
+    return !failed_;
+}
+
+bool CsvWriter::finish() {
+    return handOn();
 }
 
 std::string csvText(const std::vector<std::u16string>& names, const LogRecords& records,
                     bool byteOrderMark) {
     std::string text;
-    writeCsv(names, records, byteOrderMark, [&](std::string_view piece) {
+    CsvWriter csv([&](std::string_view piece) {
         text += piece;
         return true;
     });
+    csv.header(names, byteOrderMark);
+    csv.records(records, records.size());
+    csv.finish();
     return text;
 }
 

@@ -150,51 +150,89 @@ QString LogFile::fileName() const {
     return QFileInfo(path_).fileName();
 }
 
-bool LogFile::load() {
+std::optional<LogColumns> LogFile::open(QFile& file) {
     const QFileInfo info(path_);
     const QString what = QStringLiteral("記録ファイル") + quoted(path_);
     if (!info.exists()) {
         error_ = what + QStringLiteral("がありません");
-        return false;
+        return std::nullopt;
     }
     if (info.isDir()) {
         error_ = what + QStringLiteral("はフォルダです");
-        return false;
+        return std::nullopt;
     }
     QString columnsError;
     auto columns = readLogColumns(path_, columnsError);
     if (!columns) {
         error_ = what + QStringLiteral("を読めません: ") + columnsError;
-        return false;
+        return std::nullopt;
     }
-    QFile file(path_);
+    file.setFileName(path_);
     if (!file.open(QIODevice::ReadOnly)) {
         error_ = what + QStringLiteral("を開けません") +
                  (info.isReadable() ? QString() : QStringLiteral("（読み取りの権限がありません）"));
-        return false;
+        return std::nullopt;
     }
-    // Read in pieces, so that a long log is never held twice in memory.
-    constexpr qint64 kPiece = 1 << 20;
+    return columns;
+}
+
+bool LogFile::readPieces(QFile& file, qint64 pieceSize,
+                         const std::function<bool(std::string_view)>& take) {
+    // One buffer for every piece, so that a long log is never held whole.
+    QByteArray piece(pieceSize, Qt::Uninitialized);
+    for (qint64 got; (got = file.read(piece.data(), pieceSize)) != 0;) {
+        if (got < 0) {
+            error_ =
+                QStringLiteral("記録ファイル") + quoted(path_) + QStringLiteral("を読み込めません");
+            return false;
+        }
+        if (!take(std::string_view(piece.constData(), static_cast<std::size_t>(got))))
+            return false;
+    }
+    return true;
+}
+
+bool LogFile::load() {
+    QFile file;
+    auto columns = open(file);
+    if (!columns)
+        return false;
     RecordReader reader(columns->layout, decoder_);
     reader.reserve(static_cast<std::size_t>(std::max<qint64>(file.size(), 0)));
     std::string last;
-    QByteArray piece(kPiece, Qt::Uninitialized);
-    for (qint64 got; (got = file.read(piece.data(), kPiece)) != 0;) {
-        if (got < 0) {
-            error_ = what + QStringLiteral("を読み込めません");
-            return false;
-        }
-        const std::string_view bytes(piece.constData(), static_cast<std::size_t>(got));
+    const bool read = readPieces(file, 1 << 20, [&](std::string_view bytes) {
         reader.append(bytes);
         last += bytes.substr(bytes.size() - std::min<std::size_t>(bytes.size(), kCompared));
         last.erase(0, last.size() - std::min<std::size_t>(last.size(), kCompared));
-    }
+        return true;
+    });
+    if (!read)
+        return false;
     columns_ = std::move(columns);
     reader_.emplace(std::move(reader));
     lastBytes_ = std::move(last);
     error_.clear();
     gone_ = false;
     return true;
+}
+
+bool LogFile::stream(const std::function<bool(RecordReader&, bool)>& take) {
+    QFile file;
+    auto columns = open(file);
+    if (!columns)
+        return false;
+    columns_ = std::move(columns);
+    reader_.reset();
+    lastBytes_.clear();
+    error_.clear();
+    RecordReader reader(columns_->layout, decoder_);
+    // Pieces small enough to stay in the processor's cache while their
+    // records are passed on.
+    const bool read = readPieces(file, 256 << 10, [&](std::string_view bytes) {
+        reader.append(bytes);
+        return take(reader, false);
+    });
+    return read && take(reader, true);
 }
 
 LogFile::Change LogFile::check() {

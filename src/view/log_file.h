@@ -8,9 +8,13 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+class QFile;
 
 namespace taiju::view {
 
@@ -49,6 +53,16 @@ class LogFile {
     // either cannot be read; the records read before are kept then.
     bool load();
 
+    // Reads the columns and then the log from its start like load(), but
+    // hands the records on as they are read instead of keeping them: `take`
+    // gets the reader after every piece of the log, with `atEnd` after the
+    // last, and takes what it needs and forgets it
+    // (RecordReader::forgetCompleteRecords), so that a long log is never
+    // held whole. columns() gives the columns then; records() gives nothing.
+    // False, with error(), when the log cannot be read; false with no
+    // error() when `take` returned false.
+    bool stream(const std::function<bool(RecordReader& reader, bool atEnd)>& take);
+
     enum class Change {
         None,   // nothing new
         Grew,   // bytes were appended: readAppended() takes them
@@ -79,6 +93,15 @@ class LogFile {
     bool isToolFile(const QString& target) const;
 
   private:
+    // The columns, with `file` opened on the log; nothing, with error(), when
+    // either cannot be had.
+    std::optional<LogColumns> open(QFile& file);
+    // Reads `file` to its end in pieces of `pieceSize` bytes, one buffer for
+    // all, handing each to `take`. False, with error() when the file cannot
+    // be read, or when `take` returned false.
+    bool readPieces(QFile& file, qint64 pieceSize,
+                    const std::function<bool(std::string_view)>& take);
+
     QString path_;
     platform::Cp932Decoder decoder_;
     std::optional<LogColumns> columns_;

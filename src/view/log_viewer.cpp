@@ -44,19 +44,21 @@ bool writeFile(const QString& target, const QByteArray& bytes, QString& error) {
 
 } // namespace
 
-QString irregularLines(const LogRecords& records, std::size_t limit) {
+QString listedLines(const std::vector<std::size_t>& lines, std::size_t limit) {
     QStringList numbers;
-    std::size_t found = 0;
-    for (std::size_t r = 0; r < records.size(); ++r) {
-        if (!records.line(r).irregular)
-            continue;
-        if (++found > limit) {
-            numbers.last() += QStringLiteral("…");
-            break;
-        }
-        numbers << QString::number(records.line(r).line);
-    }
+    for (std::size_t i = 0; i < lines.size() && i < limit; ++i)
+        numbers << QString::number(lines[i]);
+    if (lines.size() > limit && !numbers.isEmpty())
+        numbers.last() += QStringLiteral("…");
     return numbers.join(QStringLiteral(", "));
+}
+
+QString irregularLines(const LogRecords& records, std::size_t limit) {
+    std::vector<std::size_t> lines;
+    for (std::size_t r = 0; r < records.size() && lines.size() <= limit; ++r)
+        if (records.line(r).irregular)
+            lines.push_back(records.line(r).line);
+    return listedLines(lines, limit);
 }
 
 LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) {

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class QFileSystemWatcher;
 class QLabel;
@@ -67,5 +68,8 @@ class LogViewer : public QMainWindow {
 // The line numbers of the irregular lines, the first `limit` of them,
 // joined for a message ("3, 7, 12…").
 QString irregularLines(const LogRecords& records, std::size_t limit);
+// The same of the line numbers `lines`: the first `limit`, and "…" when
+// there are more.
+QString listedLines(const std::vector<std::size_t>& lines, std::size_t limit);
 
 } // namespace taiju::view

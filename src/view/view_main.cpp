@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -85,15 +86,49 @@ std::unique_ptr<view::LogFile> readLog(const QString& path) {
     return file;
 }
 
+// Writes the CSV of each piece of the log as soon as it is read, so that a
+// long log is never held whole; what the user should know goes to standard
+// error, the irregular lines once they are all counted.
 int writeCsv(const QString& path) {
-    const auto file = readLog(path);
-    if (!file)
+    view::LogFile file(path);
+    view::CsvWriter csv([](std::string_view piece) {
+        return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+    });
+    constexpr std::size_t kListed = 20;
+    std::size_t irregular = 0;
+    std::vector<std::size_t> irregularLines; // the first kListed + 1
+    bool started = false;
+    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
+        if (!started) {
+            started = true;
+            if (!file.columns()->notice.isEmpty())
+                say(file.columns()->notice);
+            csv.header(file.columns()->names, false);
+        }
+        const LogRecords& records = reader.records();
+        const std::size_t count = atEnd ? records.size() : reader.completeRecords();
+        for (std::size_t r = 0; r < count; ++r) {
+            if (!records.line(r).irregular)
+                continue;
+            if (++irregular <= kListed + 1)
+                irregularLines.push_back(records.line(r).line);
+        }
+        // After a failed write the log is still read to its end, so that the
+        // irregular lines are all counted.
+        csv.records(records, count);
+        reader.forgetCompleteRecords();
+        return true;
+    });
+    if (!read) {
+        say(file.error());
         return 1;
-    const bool written =
-        view::writeCsv(file->columns()->names, *file->records(), false, [](std::string_view piece) {
-            return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
-        });
-    if (!written || std::fflush(stdout) != 0) {
+    }
+    if (irregular)
+        say(QStringLiteral("記録ファイル「%1」の長さの不規則な行 %2 行: %3 行目")
+                .arg(file.path())
+                .arg(irregular)
+                .arg(view::listedLines(irregularLines, kListed)));
+    if (!read || !csv.finish() || std::fflush(stdout) != 0) {
         say(QStringLiteral("CSV を標準出力に書き出せませんでした"));
         return 1;
     }

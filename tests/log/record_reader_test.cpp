@@ -38,20 +38,33 @@ struct Read {
     std::vector<bool> irregular;
 };
 
-// Reads the log given in pieces.
-Read read(const ItemDeclarations& d, const std::vector<std::string>& pieces) {
+// Reads the log given in pieces; with `forget`, as the CSV export does:
+// passes the complete records on after every piece and forgets them.
+Read read(const ItemDeclarations& d, const std::vector<std::string>& pieces, bool forget = false) {
     RecordReader reader(*recordLayout(d), kDecoder);
-    for (const auto& p : pieces)
-        reader.append(p);
     Read out;
     const LogRecords& r = reader.records();
-    for (std::size_t i = 0; i < r.size(); ++i) {
-        out.columns.emplace_back();
-        for (std::size_t k = 0; k < r.columnCount(); ++k)
-            out.columns.back().emplace_back(r.text(i, k));
-        out.lines.push_back(r.line(i).line);
-        out.irregular.push_back(r.line(i).irregular);
+    const auto take = [&](std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            out.columns.emplace_back();
+            for (std::size_t k = 0; k < r.columnCount(); ++k)
+                out.columns.back().emplace_back(r.text(i, k));
+            out.lines.push_back(r.line(i).line);
+            out.irregular.push_back(r.line(i).irregular);
+        }
+    };
+    for (const auto& p : pieces) {
+        reader.append(p);
+        if (forget) {
+            take(reader.completeRecords());
+            reader.forgetCompleteRecords();
+            std::size_t irregular = 0;
+            for (std::size_t i = 0; i < r.size(); ++i)
+                irregular += r.line(i).irregular;
+            EXPECT_EQ(r.irregularCount(), irregular);
+        }
     }
+    take(r.size());
     return out;
 }
 
@@ -156,15 +169,21 @@ TEST(RecordReader, SplitsAtCrLfAndFollowsGrowth) {
         {"an open CR alone becomes an empty line", {"a\r\n\r", "\nb"}, {u"a", u"b"}, {1, 3}},
         {"byte by byte", {"a", "b", "\r", "\n", "c", "\r", "\n"}, {u"ab", u"c"}, {1, 2}},
         {"empty pieces change nothing", {"", "a\r\n", ""}, {u"a"}, {1}},
+        {"a regular line split across pieces",
+         {"abcde" + std::string(115, ' '), std::string(134, ' ') + "\r\nf"},
+         {u"abcde", u"f"},
+         {1, 2}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Read r = read(declared({5}), c.pieces);
-        std::vector<std::u16string> first;
-        for (const auto& cols : r.columns)
-            first.push_back(cols[0]);
-        EXPECT_EQ(first, c.firstColumns);
-        EXPECT_EQ(r.lines, c.lines);
+        for (const bool forget : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (forget ? ", forgetting every piece" : ""));
+            const Read r = read(declared({5}), c.pieces, forget);
+            std::vector<std::u16string> first;
+            for (const auto& cols : r.columns)
+                first.push_back(cols[0]);
+            EXPECT_EQ(first, c.firstColumns);
+            EXPECT_EQ(r.lines, c.lines);
+        }
     }
 }
 
