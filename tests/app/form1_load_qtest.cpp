@@ -195,4 +195,4 @@ class StartupTest : public QObject {
 };
 
 QTEST_MAIN(StartupTest)
-#include "startup_qtest.moc"
+#include "form1_load_qtest.moc"

@@ -118,4 +118,4 @@ class FolderChoiceTest : public QObject {
 };
 
 QTEST_MAIN(FolderChoiceTest)
-#include "folder_choice_qtest.moc"
+#include "form1_folder_qtest.moc"

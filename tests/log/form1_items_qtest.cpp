@@ -196,4 +196,4 @@ class FormItemsTest : public QObject {
 };
 
 QTEST_MAIN(FormItemsTest)
-#include "form_items_qtest.moc"
+#include "form1_items_qtest.moc"

@@ -198,4 +198,4 @@ class RecordWriterTest : public QObject {
 };
 
 QTEST_MAIN(RecordWriterTest)
-#include "record_writer_qtest.moc"
+#include "form1_save_qtest.moc"
