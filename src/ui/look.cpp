@@ -128,12 +128,15 @@ void fitCaption(QLabel* label) {
     // caption too high even so (a font with a tall line) takes a smaller
     // size, a quarter point at a time, down to two thirds of the size. Every
     // stretch tried is a font of its own to load, so the first guess is the
-    // one that makes the widest line as wide as the box.
+    // one that makes the widest line as wide as the box. The full width is
+    // asked for as any width (the face's own), which is the label's font
+    // already loaded; "unstretched" would load another font that looks the
+    // same.
     constexpr int kNarrowest = 75;
     const qreal size = font.pointSizeF();
     for (qreal points = size; points >= size * 2 / 3; points -= 0.25) {
         font.setPointSizeF(points);
-        font.setStretch(QFont::Unstretched);
+        font.setStretch(QFont::AnyStretch);
         const QFontMetricsF fm(font);
         // As many lines as the box holds, filled.
         const int lines =
@@ -143,7 +146,7 @@ void fitCaption(QLabel* label) {
         const qreal natural = fm.horizontalAdvance(text);
         int stretch = std::clamp(int(100 * lines * box.width() / natural), kNarrowest, 100);
         for (; stretch >= kNarrowest; stretch -= 2) {
-            font.setStretch(stretch);
+            font.setStretch(stretch < 100 ? stretch : int(QFont::AnyStretch));
             if (captionFits(font, text, box, flags)) {
                 label->setFont(font);
                 return;
