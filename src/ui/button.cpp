@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QPainterPath>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextBoundaryFinder>
@@ -28,9 +29,15 @@ QStringList wrapLines(const QString& text, const QFont& font, qreal width) {
     return lines;
 }
 
-// The width a caption may take inside the button's edges.
-QRect captionRect(const QPushButton* b, const QStyleOptionButton& opt) {
-    return b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
+// The half next to `from` of the rounded corner that bends from `from` round
+// the corner point `corner` to `to`: a quarter circle as a cubic Bézier curve,
+// as Qt draws arcs, cut in two (which needs no trigonometry).
+QPainterPath halfCorner(QPointF from, QPointF corner, QPointF to) {
+    constexpr qreal kappa = 0.5522847498307936; // 4/3 (sqrt(2) - 1)
+    const QPointF c1 = from + kappa * (corner - from), c2 = to + kappa * (corner - to);
+    QPainterPath path(from);
+    path.cubicTo((from + c1) / 2, (from + 2 * c1 + c2) / 4, (from + 3 * c1 + 3 * c2 + to) / 8);
+    return path;
 }
 
 } // namespace
@@ -77,10 +84,24 @@ QString wrapEvenly(const QString& text, const QFont& font, qreal width) {
 
 Button::Button(QWidget* parent) : QPushButton(parent) {}
 
+void Button::setFace(const QColor& fill, const QColor& border) {
+    fill_ = fill;
+    border_ = border;
+    update();
+}
+
+QRect Button::captionRect(const QStyleOptionButton& opt) const {
+    if (fill_.isValid()) {
+        const int edge = isDown() ? 2 : 1;
+        return rect().adjusted(edge, edge, -edge, -edge);
+    }
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+}
+
 QString Button::shownCaption() const {
     QStyleOptionButton opt;
     initStyleOption(&opt);
-    const qreal room = captionRect(this, opt).width();
+    const qreal room = captionRect(opt).width();
     if (fontMetrics().horizontalAdvance(text()) <= room)
         return text();
     return wrapEvenly(text(), font(), room);
@@ -125,15 +146,72 @@ bool Button::event(QEvent* e) {
     return QPushButton::event(e);
 }
 
+void Button::paintFace(QPainter& p, const QString& shown) const {
+    // Pressed, the border is two pixels wide and sunken: its lower and right
+    // sides lighter.
+    const bool down = isDown();
+    const qreal edge = down ? 2 : 1, radius = 2;
+    const QColor lower = down ? border_.lighter() : border_;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    // The face, its rounded outline through the middle of the border.
+    const QRectF outline = QRectF(rect()).adjusted(edge / 2, edge / 2, -edge / 2, -edge / 2);
+    QPainterPath face;
+    face.addRoundedRect(outline, radius - edge / 2, radius - edge / 2);
+    p.fillPath(face, fill_);
+    // The border: each straight side, then the halves of the two rounded
+    // corners next to it, drawn along the outline with a pen as wide as the
+    // border.
+    const qreal w = width(), h = height(), bend = radius - edge / 2;
+    const qreal left = outline.left(), top = outline.top(), right = outline.right(),
+                bottom = outline.bottom();
+    auto side = [&](const QRectF& line, const QColor& colour, const QPainterPath& corner1,
+                    const QPainterPath& corner2) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawRect(line);
+        const QPen pen(colour, edge, Qt::SolidLine, Qt::SquareCap);
+        p.strokePath(corner1, pen);
+        p.strokePath(corner2, pen);
+    };
+    side({radius, h - edge, w - 2 * radius, edge}, lower,
+         halfCorner({left + bend, bottom}, {left, bottom}, {left, bottom - bend}),
+         halfCorner({right - bend, bottom}, {right, bottom}, {right, bottom - bend}));
+    side({w - edge, radius, edge, h - 2 * radius}, lower,
+         halfCorner({right, top + bend}, {right, top}, {right - bend, top}),
+         halfCorner({right, bottom - bend}, {right, bottom}, {right - bend, bottom}));
+    side({0, radius, edge, h - 2 * radius}, border_,
+         halfCorner({left, top + bend}, {left, top}, {left + bend, top}),
+         halfCorner({left, bottom - bend}, {left, bottom}, {left + bend, bottom}));
+    side({radius, 0, w - 2 * radius, edge}, border_,
+         halfCorner({left + bend, top}, {left, top}, {left, top + bend}),
+         halfCorner({right - bend, top}, {right, top}, {right, top + bend}));
+    p.restore();
+
+    // The caption, black on the light face, then the style's focus mark.
+    const QRect inside = captionRect(QStyleOptionButton());
+    p.setPen(Qt::black);
+    p.drawText(inside, Qt::AlignCenter | Qt::TextShowMnemonic, shown);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = inside;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+}
+
 void Button::paintEvent(QPaintEvent* e) {
     const QString shown = shownCaption();
-    if (shown == text()) {
+    if (fill_.isValid()) {
+        QPainter p(this);
+        paintFace(p, shown);
+    } else if (shown == text()) {
         QPushButton::paintEvent(e);
     } else {
         QStylePainter p(this);
         QStyleOptionButton opt;
         initStyleOption(&opt);
-        QRect r = captionRect(this, opt);
+        QRect r = captionRect(opt);
         opt.text.clear();
         p.drawControl(QStyle::CE_PushButton, opt);
         if (isDown())

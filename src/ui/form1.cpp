@@ -7,6 +7,7 @@
 #include "eval/bands.h"
 #include "log/rinstr.h"
 #include "platform/qtext.h"
+#include "ui/button.h"
 #include "ui/look.h"
 #include "ui/rule.h"
 #include "ui_form1.h"
@@ -87,6 +88,10 @@ Form1::Form1(platform::Services services, QWidget* parent)
         for (QLabel* cell : legend[row])
             fill(cell, bandColour(row + 1));
     fill(ui_->lblFOLDER, kLightGrey);
+    // The calculate and save buttons: flat, in the panel's green, with a
+    // thin grey border and black captions.
+    for (Button* b : {ui_->Command1, ui_->Command2})
+        b->setFace(toQColor(kLightGreen), QColor(105, 105, 105));
     for (QLabel* heading : {ui_->Label26, ui_->Label27, ui_->Label28})
         restyle(heading, 15.75, true);
     restyle(ui_->Label24, 8.25, false);

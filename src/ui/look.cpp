@@ -6,15 +6,42 @@
 #include <QLabel>
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 
 namespace taiju {
 
 namespace {
 
+// x to the power 1/5 for 0 < x <= 1 by Newton's method, to the last bit or
+// two: the table below is worked out by the compiler, so that no function
+// of the maths library (and none of its tables) is loaded at start-up.
+constexpr double fifthRoot(double x) {
+    double y = 1;
+    for (int i = 0; i < 100; ++i) {
+        const double y4 = y * y * y * y;
+        const double next = y - (y4 * y - x) / (5 * y4);
+        if (next == y)
+            break;
+        y = next;
+    }
+    return y;
+}
+
+// The linear light of each 8-bit sRGB channel value: c / 12.92 in the dark,
+// else ((c + 0.055) / 1.055) to the power 2.4, that is v² times the fifth
+// root of v².
+constexpr std::array<double, 256> kLinear = [] {
+    std::array<double, 256> t{};
+    for (int channel = 0; channel < 256; ++channel) {
+        const double c = channel / 255.0;
+        const double v = (c + 0.055) / 1.055;
+        t[channel] = c <= 0.04045 ? c / 12.92 : v * v * fifthRoot(v * v);
+    }
+    return t;
+}();
+
 double linear(int channel) {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    return kLinear[channel];
 }
 
 double luminance(const QColor& c) {
@@ -101,12 +128,15 @@ void fitCaption(QLabel* label) {
     // caption too high even so (a font with a tall line) takes a smaller
     // size, a quarter point at a time, down to two thirds of the size. Every
     // stretch tried is a font of its own to load, so the first guess is the
-    // one that makes the widest line as wide as the box.
+    // one that makes the widest line as wide as the box. The full width is
+    // asked for as any width (the face's own), which is the label's font
+    // already loaded; "unstretched" would load another font that looks the
+    // same.
     constexpr int kNarrowest = 75;
     const qreal size = font.pointSizeF();
     for (qreal points = size; points >= size * 2 / 3; points -= 0.25) {
         font.setPointSizeF(points);
-        font.setStretch(QFont::Unstretched);
+        font.setStretch(QFont::AnyStretch);
         const QFontMetricsF fm(font);
         // As many lines as the box holds, filled.
         const int lines =
@@ -116,7 +146,7 @@ void fitCaption(QLabel* label) {
         const qreal natural = fm.horizontalAdvance(text);
         int stretch = std::clamp(int(100 * lines * box.width() / natural), kNarrowest, 100);
         for (; stretch >= kNarrowest; stretch -= 2) {
-            font.setStretch(stretch);
+            font.setStretch(stretch < 100 ? stretch : int(QFont::AnyStretch));
             if (captionFits(font, text, box, flags)) {
                 label->setFont(font);
                 return;
