@@ -33,6 +33,7 @@ set(packaging_bin ${CMAKE_BINARY_DIR}/packaging)
 install(TARGETS ${taiju_programs} RUNTIME DESTINATION ${TAIJU_PROGRAM_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/resources/k体重変化.___ DESTINATION ${TAIJU_PROGRAM_DIR})
 
+set(man_pages)
 foreach(program ${taiju_programs})
   # The link is relative, so that the tree works under any prefix and in
   # the package; the programs find their folder through the resolved path.
@@ -44,8 +45,14 @@ foreach(program ${taiju_programs})
     set(TAIJU_ENTRY_SOURCE \"${packaging_src}/${program}.desktop\")
     set(TAIJU_ENTRY_BUILT \"${packaging_bin}/applications/${program}.desktop\")
     include(\"${packaging_src}/desktop_entry.cmake\")")
+  # Manual pages are installed compressed (gzip -9n: no name or time in the
+  # header, so that two builds give the same bytes), as Debian keeps them.
   configure_file(${packaging_src}/man/${program}.1 ${packaging_bin}/man/${program}.1 @ONLY)
-  install(FILES ${packaging_bin}/man/${program}.1 DESTINATION share/man/man1)
+  add_custom_command(OUTPUT ${packaging_bin}/man/${program}.1.gz
+    COMMAND gzip -9nkf ${packaging_bin}/man/${program}.1
+    DEPENDS ${packaging_bin}/man/${program}.1 VERBATIM)
+  list(APPEND man_pages ${packaging_bin}/man/${program}.1.gz)
+  install(FILES ${packaging_bin}/man/${program}.1.gz DESTINATION share/man/man1)
 endforeach()
 
 # The icon: drawn at build time by a small program of ours from the same
@@ -67,6 +74,7 @@ add_custom_command(OUTPUT ${icon_pngs}
   COMMENT "Drawing the desktop icons"
   VERBATIM)
 add_custom_target(taiju-icons ALL DEPENDS ${icon_pngs})
+add_custom_target(taiju-man-pages ALL DEPENDS ${man_pages})
 install(FILES ${packaging_src}/icons/taiju-check.svg DESTINATION share/icons/hicolor/scalable/apps)
 
 # The software centres' description: the viewer is a second launcher of it.

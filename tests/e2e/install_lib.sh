@@ -52,7 +52,7 @@ inst_expected_files() {
             echo "bin/$p"
             echo "lib/taiju-check/$p"
             echo "share/applications/$p.desktop"
-            echo "share/man/man1/$p.1"
+            echo "share/man/man1/$p.1.gz"
         done
     } | LC_ALL=C sort
 }
@@ -126,7 +126,7 @@ inst_check_tree() {
         [ -f "$root/share/icons/hicolor/256x256/apps/$(inst_desktop_key "$desktop" Icon).png" ] ||
             e2e_fail "the icon of $p.desktop is not installed"
 
-        page="$root/share/man/man1/$p.1"
+        page="$root/share/man/man1/$p.1.gz"
         warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
         [ -z "$warnings" ] || e2e_fail "man page $p.1 renders with warnings: $warnings"
         lexgrog "$page" | grep -q "\"$p - " || e2e_fail "man page $p.1 gives no whatis line"
