@@ -15,6 +15,7 @@
 # before a change), with the template item file beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+[ -n "${DISPLAY:-}" ] || exec scripts/with-display.sh --no-wm bench/startup_bench.sh "$@"
 runs=${RUNS:-10}
 
 if [ $# -ge 1 ]; then
@@ -35,22 +36,13 @@ for t in xdpyinfo dbus-launch; do
 done
 
 work=$(mktemp -d)
-xvfb_pid="" bus_pid=""
+bus_pid=""
 cleanup() {
     [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-    # -displayfd: the server picks a free display number and reports it.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-    [ -s "$work/display" ] || { echo "startup_bench: Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$(head -n 1 "$work/display")"
-fi
 timeout 5 xdpyinfo >/dev/null 2>&1 || { echo "startup_bench: cannot reach $DISPLAY" >&2; exit 1; }
 export QT_QPA_PLATFORM=xcb
 

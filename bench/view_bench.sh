@@ -15,6 +15,7 @@
 # DISPLAY unset it runs its own Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+[ -n "${DISPLAY:-}" ] || exec scripts/with-display.sh --no-wm --screen 1280x1024x24 bench/view_bench.sh "$@"
 runs=${RUNS:-7}
 records=${RECORDS:-100000}
 
@@ -36,11 +37,10 @@ for t in iconv xev stdbuf xdotool xdpyinfo; do
 done
 
 work=$(mktemp -d)
-xvfb_pid="" xev_pid="" app_pid=""
+xev_pid="" app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$xev_pid" ] && kill "$xev_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -83,13 +83,6 @@ csv_cpu=$(cut -d' ' -f2 "$work/csv.txt" | median)
 iconv_cpu=$(cut -d' ' -f2 "$work/iconv.txt" | median)
 
 # 2. Start until the window is mapped.
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-    [ -s "$work/display" ] || { echo "view_bench: Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$(head -n 1 "$work/display")"
-fi
 timeout 5 xdpyinfo >/dev/null 2>&1 || { echo "view_bench: cannot reach $DISPLAY" >&2; exit 1; }
 export QT_QPA_PLATFORM=xcb
 coproc XEV { exec stdbuf -oL xev -root -event substructure 2>/dev/null; }
