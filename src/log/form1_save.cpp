@@ -14,10 +14,6 @@
 namespace taiju {
 
 namespace {
-std::u16string quoted(const std::u16string& path) {
-    return u"「" + path + u"」";
-}
-
 // A path as the user knows it: the native form, or the Windows form where
 // there is none (another drive).
 std::u16string shown(const std::u16string& windowsPath) {
@@ -60,8 +56,7 @@ void Form1::Command2_Click() {
         }
         jinput(rest, drive, er);
         if (er == u"error") {
-            tell(u"項目ﾌｧｲﾙ" + quoted(shown(itemPath)) + u"を読み込めません。記入していません。",
-                 kSaveErrorTitle);
+            tell(itemFileUnreadableMessage(shown(itemPath)), kSaveErrorTitle);
             return;
         }
     }
@@ -72,11 +67,7 @@ void Form1::Command2_Click() {
                             u16(ui_->Text7->text())};
     const auto record = composeRecord(boxes, *this, encoder_);
     if (const auto* refusal = std::get_if<RecordRefusal>(&record)) {
-        tell(u"項目ﾌｧｲﾙ" + quoted(shown(itemPath)) +
-                 (*refusal == RecordRefusal::NegativeWidth
-                      ? u"に負の桁数があります。記入していません。"
-                      : u"の桁数が1行の長さに収まりません。記入していません。"),
-             kSaveErrorTitle);
+        tell(recordRefusalMessage(*refusal, shown(itemPath)), kSaveErrorTitle);
         return;
     }
 

@@ -110,6 +110,17 @@ std::u16string saveFailureMessage(SaveStep step, std::u16string_view shown,
            u"\n記録の一部がﾌｧｲﾙの末尾に残っているかもしれません。" + whatToDo;
 }
 
+std::u16string itemFileUnreadableMessage(std::u16string_view shown) {
+    return u"項目ﾌｧｲﾙ" + quoted(shown) + u"を読み込めません。記入していません。";
+}
+
+std::u16string recordRefusalMessage(RecordRefusal refusal, std::u16string_view shown) {
+    return u"項目ﾌｧｲﾙ" + quoted(shown) +
+           (refusal == RecordRefusal::NegativeWidth
+                ? u"に負の桁数があります。記入していません。"
+                : u"の桁数が1行の長さに収まりません。記入していません。");
+}
+
 std::u16string markNul(std::u16string_view path) {
     std::u16string marked;
     for (char16_t c : path) {

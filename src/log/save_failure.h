@@ -3,6 +3,8 @@
 // says about it: the file concerned, the cause in Japanese, that nothing was
 // written, and what to do.
 
+#include "log/record.h"
+
 #include <string>
 #include <string_view>
 
@@ -48,6 +50,13 @@ enum class SaveStep {
 
 std::u16string saveFailureMessage(SaveStep step, std::u16string_view shown,
                                   std::u16string_view windowsPath, const FileFault& fault);
+
+// The item file `shown` still does not read after it was copied from the
+// template.
+std::u16string itemFileUnreadableMessage(std::u16string_view shown);
+
+// The item file `shown` declares columns that no record can hold.
+std::u16string recordRefusalMessage(RecordRefusal refusal, std::u16string_view shown);
 
 // A path with each NUL character written as "<NUL>", so that it can be shown.
 std::u16string markNul(std::u16string_view path);
