@@ -15,11 +15,10 @@ void Form1::Form_Load() {
         services_.appDirectory.path(),
         {[](const std::u16string& path, std::size_t bytes) {
              auto start = platform::readTextStart(path, bytes);
-             return start ? std::optional(SettingsStart{start->text, start->whole}) : std::nullopt;
+             return start ? std::optional(SettingsStart{std::move(start->text), start->whole})
+                          : std::nullopt;
          },
-         [](const std::u16string& path, const std::vector<std::u16string>& lines) {
-             return platform::writeLines(path, lines);
-         }});
+         platform::writeLines});
     strFOLDER = s.folder;
     strFILE = s.file;
     ui_->lblFOLDER->setText(platform::qs(joinPath(strFOLDER, strFILE)));

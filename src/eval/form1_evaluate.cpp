@@ -4,6 +4,7 @@
 #include "eval/evaluation.h"
 #include "platform/qtext.h"
 #include "ui/form1.h"
+#include "ui/look.h"
 #include "ui_form1.h"
 
 namespace taiju {
@@ -12,10 +13,6 @@ using platform::qs;
 using platform::u16;
 
 namespace {
-
-QColor toQColor(Colour c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 // Paints the box in its band's colour and names the band in its accessible
 // description, as the legend's "評価" column names it.

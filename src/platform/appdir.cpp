@@ -34,6 +34,15 @@ bool makeFolder(const QString& folder) {
 }
 #endif
 
+// The tool's folder among the user's data: `xdgDataHome`/taiju-check when
+// XDG_DATA_HOME is an absolute path; otherwise (unset, empty or relative,
+// which the base-directory rules say to ignore) `home`/.local/share/taiju-check.
+QString userDataFolder(const QString& xdgDataHome, const QString& home) {
+    const QString base =
+        QDir::isAbsolutePath(xdgDataHome) ? xdgDataHome : home + QStringLiteral("/.local/share");
+    return QDir::cleanPath(base + QLatin1Char('/') + kDataFolderName);
+}
+
 } // namespace
 
 bool folderWritable(const QString& folder) {
@@ -42,12 +51,6 @@ bool folderWritable(const QString& folder) {
 #else
     return !folder.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
 #endif
-}
-
-QString userDataFolder(const QString& xdgDataHome, const QString& home) {
-    const QString base =
-        QDir::isAbsolutePath(xdgDataHome) ? xdgDataHome : home + QStringLiteral("/.local/share");
-    return QDir::cleanPath(base + QLatin1Char('/') + kDataFolderName);
 }
 
 QString applicationFolder(const QString& programFolder, bool programFolderWritable,

@@ -5,11 +5,14 @@
 // of one's own, an install under ~/.local). Otherwise (an install in /usr,
 // any shared install) it is the user's own data folder, so that each user
 // keeps their own settings and log and an upgrade of the programs touches
-// neither. `applicationDirectory()` (winpath.h) gives it in the Windows form.
+// neither. `applicationDirectory()` gives it in the Windows form.
 
 #include "log/itemfile.h"
 
 #include <QString>
+
+#include <optional>
+#include <string>
 
 namespace taiju::platform {
 
@@ -17,11 +20,6 @@ namespace taiju::platform {
 // writability in the tool: access(2) with W_OK, which honours permission
 // bits, ACLs and read-only mounts and creates nothing.
 bool folderWritable(const QString& folder);
-
-// The tool's folder among the user's data: `xdgDataHome`/taiju-check when
-// XDG_DATA_HOME is an absolute path; otherwise (unset, empty or relative,
-// which the base-directory rules say to ignore) `home`/.local/share/taiju-check.
-QString userDataFolder(const QString& xdgDataHome, const QString& home);
 
 // The native path of the application directory: `programFolder` when it is
 // writable, the user's data folder otherwise.
@@ -32,6 +30,12 @@ QString applicationFolder(const QString& programFolder, bool programFolderWritab
 // It only decides: it creates and writes nothing, so that programs that only
 // read the tool's files can call it.
 QString applicationFolder();
+
+// The application directory in the Windows form, without a final "\"
+// except for the root; nothing when it cannot be written in that form. It is
+// the running program's folder, or the user's data folder when that folder
+// cannot be written (it creates nothing).
+std::optional<std::u16string> applicationDirectory();
 
 // Makes `dataFolder` ready to serve as application directory: creates it
 // (and missing parents, mode 0700) when missing, and copies the template item

@@ -1,5 +1,6 @@
 #include "platform/qt_services.h"
 
+#include "platform/appdir.h"
 #include "platform/winpath.h"
 
 #include <QApplication>

@@ -20,10 +20,4 @@ std::optional<QString> toNative(std::u16string_view windowsPath);
 // written in that form (relative, or a component containing "\").
 std::optional<std::u16string> toWindows(const QString& nativePath);
 
-// The application directory in the Windows form, without a final "\"
-// except for the root; nothing when it cannot be written in that form. It is
-// the running program's folder, or the user's data folder when that folder
-// cannot be written (appdir.h decides; it creates nothing).
-std::optional<std::u16string> applicationDirectory();
-
 } // namespace taiju::platform

@@ -40,8 +40,8 @@ QPainterPath halfCorner(QPointF from, QPointF corner, QPointF to) {
     return path;
 }
 
-} // namespace
-
+// `text` broken into the fewest lines no wider than `width` in `font`, the
+// lines as even in length as the break opportunities allow; joined by "\n".
 QString wrapEvenly(const QString& text, const QFont& font, qreal width) {
     // Where a line may break, and how far along one line each place lies.
     QTextLayout layout(text, font);
@@ -81,6 +81,8 @@ QString wrapEvenly(const QString& text, const QFont& font, qreal width) {
     }
     return lines.join(QLatin1Char('\n'));
 }
+
+} // namespace
 
 Button::Button(QWidget* parent) : QPushButton(parent) {}
 

@@ -41,8 +41,4 @@ class Button : public QPushButton {
     QColor fill_, border_;
 };
 
-// `text` broken into the fewest lines no wider than `width` in `font`, the
-// lines as even in length as the break opportunities allow; joined by "\n".
-QString wrapEvenly(const QString& text, const QFont& font, qreal width);
-
 } // namespace taiju

@@ -34,10 +34,6 @@ QPoint twips(int x, int y) {
     return QPoint(x / 15, y / 15);
 }
 
-QColor toQColor(Colour c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 // Fills a label with one of the window's fixed colours; its other colours
 // stay the window's, also when the window's palette changes.
 void fill(QLabel* label, Colour c) {

@@ -49,14 +49,16 @@ double luminance(const QColor& c) {
     return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
 }
 
-QColor fromBgr(Colour c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+// Contrast ratio of two colours, 1 to 21 (relative luminance, sRGB).
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 bool readable(const QPalette& p) {
     constexpr double kMinimum = 4.5;
-    const QColor fixed[] = {fromBgr(kLightGreen), fromBgr(kLightRed), fromBgr(kPureGreen),
-                            fromBgr(kSalmonRed), fromBgr(kLightGrey)};
+    const QColor fixed[] = {toQColor(kLightGreen), toQColor(kLightRed), toQColor(kPureGreen),
+                            toQColor(kSalmonRed), toQColor(kLightGrey)};
     for (auto group : {QPalette::Active, QPalette::Inactive}) {
         const QColor window = p.color(group, QPalette::Window);
         const QColor text = p.color(group, QPalette::WindowText);
@@ -79,9 +81,8 @@ bool readable(const QPalette& p) {
 
 } // namespace
 
-double contrast(const QColor& a, const QColor& b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+QColor toQColor(Colour c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 QPalette readablePalette(const QPalette& desktop, const QPalette& light) {
@@ -95,6 +96,11 @@ QPalette readablePalette(const QPalette& desktop, const QPalette& light) {
     return plain;
 }
 
+namespace {
+
+// True when `text`, laid out in `box` with the QLabel/QPainter `flags`
+// (wrapping included), is whole within the box: no line wider than the box,
+// and the ink of the last line above its lower edge.
 bool captionFits(const QFont& font, const QString& text, const QSize& box, int flags) {
     if (text.isEmpty())
         return true;
@@ -114,6 +120,8 @@ bool captionFits(const QFont& font, const QString& text, const QSize& box, int f
     const qreal inkBelow = std::max<qreal>(0, fm.tightBoundingRect(text).bottom());
     return needed.height() - fm.descent() + inkBelow <= box.height();
 }
+
+} // namespace
 
 void fitCaption(QLabel* label) {
     const QSize box = label->contentsRect().size();

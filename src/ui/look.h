@@ -3,6 +3,8 @@
 // stays readable on the window's fixed light colours, and captions that fit
 // their boxes whatever Japanese font stands in for the one the layout names.
 
+#include "eval/bands.h"
+
 #include <QColor>
 #include <QPalette>
 #include <QString>
@@ -13,18 +15,13 @@ class QSize;
 
 namespace taiju {
 
-// Contrast ratio of two colours, 1 to 21 (relative luminance, sRGB).
-double contrast(const QColor& a, const QColor& b);
+// One of the window's fixed colours (0xBBGGRR) as Qt's colour.
+QColor toQColor(Colour c);
 
 // The palette the window uses: the desktop's own when its texts are dark on
 // its light surfaces and readable on every fixed colour of the window (at
 // least 4.5:1), otherwise `light`, the style's standard light palette.
 QPalette readablePalette(const QPalette& desktop, const QPalette& light);
-
-// True when `text`, laid out in `box` with the QLabel/QPainter `flags`
-// (wrapping included), is whole within the box: no line wider than the box,
-// and the ink of the last line above its lower edge.
-bool captionFits(const QFont& font, const QString& text, const QSize& box, int flags);
 
 // Narrows the label's font (horizontal stretch) just enough that its caption
 // fits its box; a caption that fits already is left as it is.
