@@ -27,7 +27,7 @@ void Form1::Command2_Click() {
     const std::u16string logPath = joinPath(strFOLDER, strFILE);
     const std::u16string drive = logPath.substr(0, 1);
     const std::u16string rest = logPath.size() > 2 ? logPath.substr(2) : std::u16string();
-    const std::u16string itemPath = joinPath(strFOLDER, u"k" + strFILE);
+    const std::u16string itemPath = itemFilePath(rest, drive);
     const std::u16string target = u16(ui_->lblFOLDER->text());
     // No file name holds a NUL; the system would take the name only up to it.
     for (const std::u16string* path : {&logPath, &target}) {

@@ -97,6 +97,19 @@ class RecordWriterTest : public QObject {
         QCOMPARE(readBytes(w.itemFile()), kFourItems);
     }
 
+    // A log name that holds a folder (a settings file edited by hand): the
+    // template is provisioned where the item file is then read, beside the log.
+    void itemFileProvisionedBesideALogInASubfolder() {
+        Window w;
+        QVERIFY(QDir(w.data.path()).mkdir(QStringLiteral("sub")));
+        w.form->strFILE = u"sub\\体重変化.txt";
+        w.ui().lblFOLDER->setText(qs(w.form->strFOLDER + u"\\" + w.form->strFILE));
+        w.form->Command2_Click();
+        QVERIFY(w.desktop.messageBox.shown.empty());
+        QCOMPARE(readBytes(w.data.filePath(QStringLiteral("sub/k体重変化.txt"))), templateBytes());
+        QCOMPARE(readBytes(w.data.filePath(QStringLiteral("sub/体重変化.txt"))), kRecord);
+    }
+
     void rejectedItemFileIsReplaced() {
         Window w;
         const QByteArray old = "earlier record\r\n" + QByteArray(1000, 'x');
