@@ -2,6 +2,7 @@
 // file beside the program.
 
 #include "app/settings.h"
+#include "log/itemfile.h"
 #include "log/paths.h"
 #include "platform/files.h"
 #include "platform/qtext.h"
@@ -22,7 +23,7 @@ void Form1::Form_Load() {
     strFOLDER = s.folder;
     strFILE = s.file;
     ui_->lblFOLDER->setText(platform::qs(joinPath(strFOLDER, strFILE)));
-    jmaxrec = 10;
+    jmaxrec = kMaxRecordUnits;
 }
 
 } // namespace taiju

@@ -35,6 +35,10 @@ enum class ItemRead {
 
 // Reads the declarations from the item file's text into `state`. On a failure
 // the state is left as far as the read got.
+// The record-length limit, in 256-byte units, that start-up sets for the
+// item file reader.
+inline constexpr double kMaxRecordUnits = 10;
+
 ItemRead readItemFile(std::u16string_view text, double jmaxrec, ItemDeclarations& state);
 
 // The lines of the item file that declares `state` (without line ends). A

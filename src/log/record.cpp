@@ -54,11 +54,11 @@ std::string fieldColumn(const std::string& s, std::size_t w, bool right) {
     return column;
 }
 
+} // namespace
+
 bool rightAligned(std::u16string_view flag) {
     return flag == u"R" || flag == u"r";
 }
-
-} // namespace
 
 std::variant<std::string, RecordRefusal>
 composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const TextEncoder& encoder) {

@@ -45,6 +45,9 @@ composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const Text
 // one, a half going to the even neighbour (7.5 gives 8, 8.5 gives 8).
 double wholeWidth(double width);
 
+// Whether an item's alignment flag puts its text at the right of its column.
+bool rightAligned(std::u16string_view flag);
+
 // Whether `byte` opens a two-byte character of code page 932.
 bool isLeadByte(unsigned char byte);
 

@@ -89,7 +89,6 @@ class RecordReader {
     void reserve(std::size_t bytes);
 
     const LogRecords& records() const { return records_; }
-    const RecordLayout& layout() const { return layout_; }
     // Bytes given to append so far.
     std::size_t bytesRead() const { return bytesRead_; }
     // Whether the last record is a line without CR LF.

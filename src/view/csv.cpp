@@ -62,12 +62,6 @@ constexpr std::size_t kPiece = 64 * 1024;
 
 } // namespace
 
-void appendUtf8(std::string& out, std::u16string_view text) {
-    const std::size_t start = out.size();
-    out.resize(start + 3 * text.size());
-    out.resize(static_cast<std::size_t>(putUtf8<false>(out.data() + start, text) - out.data()));
-}
-
 void appendCsvField(std::string& out, std::u16string_view field) {
     const std::size_t start = out.size();
     out.resize(start + 3 * field.size() + 2);

@@ -10,9 +10,6 @@
 
 namespace taiju::view {
 
-// Appends `text` to `out` in UTF-8; a lone surrogate becomes U+FFFD.
-void appendUtf8(std::string& out, std::u16string_view text);
-
 // Appends one field: quoted with double quotes when it holds a comma, a
 // double quote, CR or LF, a double quote inside doubled.
 void appendCsvField(std::string& out, std::u16string_view field);

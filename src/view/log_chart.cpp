@@ -11,6 +11,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScatterSeries>
 #include <QTimeZone>
 #include <QVBoxLayout>
@@ -333,6 +334,12 @@ QImage LogChart::picture(const LogRecords* records, QSize size) {
     image.fill(Qt::white);
     chart.render(&image);
     return image;
+}
+
+bool LogChart::savePicture(const LogRecords* records, const QString& target) {
+    QSaveFile file(target);
+    return file.open(QIODevice::WriteOnly) &&
+           picture(records, QSize(1200, 800)).save(&file, "PNG") && file.commit();
 }
 
 } // namespace taiju::view

@@ -36,6 +36,10 @@ class LogChart : public QWidget {
     // shows them whatever the size of the window.
     static QImage picture(const LogRecords* records, QSize size);
 
+    // The PNG export: the picture at 1200x800 written to `target` whole or
+    // not at all. False when it cannot be written.
+    static bool savePicture(const LogRecords* records, const QString& target);
+
   protected:
     void showEvent(QShowEvent* event) override;
 

@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "log/itemfile.h"
 #include "log/paths.h"
+#include "log/record.h"
 #include "platform/appdir.h"
 #include "platform/files.h"
 #include "platform/qtext.h"
@@ -20,14 +21,14 @@ using platform::qs;
 
 namespace {
 
-// The record-length limit that start-up sets for the item file reader.
-constexpr double kMaxRecordUnits = 10;
 // How many of the last bytes read are compared before appended bytes are
 // taken, to notice a log that was replaced by another one.
 constexpr qint64 kCompared = 64;
 
-QString quoted(const QString& path) {
-    return QStringLiteral("「") + path + QStringLiteral("」");
+// Keeps in `tail` the last kCompared bytes of what it held and `bytes`.
+void keepTail(std::string& tail, std::string_view bytes) {
+    tail += bytes.substr(bytes.size() - std::min<std::size_t>(bytes.size(), kCompared));
+    tail.erase(0, tail.size() - std::min<std::size_t>(tail.size(), kCompared));
 }
 
 struct ItemFileRead {
@@ -61,7 +62,7 @@ ItemFileRead readItemFileAt(const QString& native) {
     LogColumns columns{std::move(*layout), {}, {}, shownPath(native), {}};
     for (std::size_t i = 0; i < columns.layout.columns.size(); ++i) {
         columns.names.push_back(decl.jname[i]);
-        columns.rightAligned.push_back(decl.jalign[i] == u"R" || decl.jalign[i] == u"r");
+        columns.rightAligned.push_back(rightAligned(decl.jalign[i]));
     }
     return {std::move(columns), {}};
 }
@@ -96,6 +97,15 @@ QString itemFileOf(const QString& log) {
 
 QString shownPath(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString quoted(const QString& path) {
+    return QStringLiteral("「") + path + QStringLiteral("」");
+}
+
+QString toolFileRefusal(const QString& target) {
+    return quoted(shownPath(target)) +
+           QStringLiteral("は体重チェックのファイルです。上書きしません");
 }
 
 std::optional<LogColumns> readLogColumns(const QString& log, QString& error) {
@@ -202,8 +212,7 @@ bool LogFile::load() {
     std::string last;
     const bool read = readPieces(file, 1 << 20, [&](std::string_view bytes) {
         reader.append(bytes);
-        last += bytes.substr(bytes.size() - std::min<std::size_t>(bytes.size(), kCompared));
-        last.erase(0, last.size() - std::min<std::size_t>(last.size(), kCompared));
+        keepTail(last, bytes);
         return true;
     });
     if (!read)
@@ -268,9 +277,7 @@ LogFile::Append LogFile::readAppended() {
         return Append::Replaced;
     const std::string_view appended = view.substr(lastBytes_.size());
     reader_->append(appended);
-    lastBytes_ +=
-        appended.substr(appended.size() - std::min<std::size_t>(appended.size(), kCompared));
-    lastBytes_.erase(0, lastBytes_.size() - std::min<std::size_t>(lastBytes_.size(), kCompared));
+    keepTail(lastBytes_, appended);
     error_.clear();
     return Append::Done;
 }

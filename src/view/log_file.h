@@ -42,6 +42,12 @@ std::optional<QString> defaultLog(QString& error);
 // The native, absolute form of a path, as the viewer shows it.
 QString shownPath(const QString& path);
 
+// A path or name in Japanese quotes 「」, as messages name files.
+QString quoted(const QString& path);
+
+// Why an export to `target`, one of the tool's own files, is refused.
+QString toolFileRefusal(const QString& target);
+
 // A log read from its start and then followed as it grows.
 class LogFile {
   public:

@@ -26,12 +26,7 @@ namespace {
 
 // How often the log's size is looked at, besides the watcher's signals.
 constexpr int kFollowMs = 500;
-const QSize kPictureSize(1200, 800);
 const QString kExportTitle = QStringLiteral("書き出しエラー");
-
-QString quoted(const QString& path) {
-    return QStringLiteral("「") + path + QStringLiteral("」");
-}
 
 bool writeFile(const QString& target, const QByteArray& bytes, QString& error) {
     QSaveFile file(target);
@@ -130,17 +125,16 @@ LogViewer::~LogViewer() = default;
 void LogViewer::openLog(const QString& log) {
     model_->beginShowing();
     file_ = std::make_unique<LogFile>(log);
-    gone_ = false;
-    file_->load();
-    model_->endShowing(file_.get());
     setWindowTitle(QStringLiteral("体重ログ - ") + file_->fileName());
-    showRecords();
-    table_->scrollToBottom();
-    watchLog();
+    load();
 }
 
 void LogViewer::reload() {
     model_->beginShowing();
+    load();
+}
+
+void LogViewer::load() {
     gone_ = false;
     file_->load();
     model_->endShowing(file_.get());
@@ -248,23 +242,19 @@ bool LogViewer::exportCsv(const QString& target, QString& error) {
         return false;
     }
     if (file_->isToolFile(target)) {
-        error = quoted(shownPath(target)) +
-                QStringLiteral("は体重チェックのファイルです。上書きしません");
+        error = toolFileRefusal(target);
         return false;
     }
     const std::string text = csvText(file_->columns()->names, *records, true);
-    return writeFile(target, QByteArray(text.data(), static_cast<qsizetype>(text.size())), error);
+    return writeFile(target, QByteArray::fromRawData(text.data(), qsizetype(text.size())), error);
 }
 
 bool LogViewer::exportPng(const QString& target, QString& error) {
     if (file_->isToolFile(target)) {
-        error = quoted(shownPath(target)) +
-                QStringLiteral("は体重チェックのファイルです。上書きしません");
+        error = toolFileRefusal(target);
         return false;
     }
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) ||
-        !LogChart::picture(file_->records(), kPictureSize).save(&file, "PNG") || !file.commit()) {
+    if (!LogChart::savePicture(file_->records(), target)) {
         error = quoted(shownPath(target)) + QStringLiteral("に書き出せませんでした");
         return false;
     }

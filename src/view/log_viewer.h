@@ -46,6 +46,9 @@ class LogViewer : public QMainWindow {
     QString statusText() const;
 
   private:
+    // Reads the log from its start into the table and the chart, the
+    // table's model being reset (beginShowing), and follows it.
+    void load();
     void chooseLog();
     void chooseCsv();
     void choosePng();

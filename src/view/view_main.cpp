@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -128,7 +127,7 @@ int writeCsv(const QString& path) {
                 .arg(file.path())
                 .arg(irregular)
                 .arg(view::listedLines(irregularLines, kListed)));
-    if (!read || !csv.finish() || std::fflush(stdout) != 0) {
+    if (!csv.finish() || std::fflush(stdout) != 0) {
         say(QStringLiteral("CSV を標準出力に書き出せませんでした"));
         return 1;
     }
@@ -140,12 +139,8 @@ int writePng(const QString& target, const QString& path) {
     if (!file)
         return 1;
     if (file->isToolFile(target))
-        return usageError(QStringLiteral("「%1」は体重チェックのファイルです。上書きしません")
-                              .arg(view::shownPath(target)));
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) ||
-        !view::LogChart::picture(file->records(), QSize(1200, 800)).save(&out, "PNG") ||
-        !out.commit()) {
+        return usageError(view::toolFileRefusal(target));
+    if (!view::LogChart::savePicture(file->records(), target)) {
         say(QStringLiteral("PNG 画像「%1」を書き出せません").arg(view::shownPath(target)));
         return 1;
     }
