@@ -19,7 +19,7 @@ if [ $# -ge 1 ]; then
     build=$1
 else
     build=build
-    [ -f "$build/CMakeCache.txt" ] || cmake --preset default >/dev/null
+    cmake --preset default >/dev/null # the tests and benchmarks on, also after start.sh
     cmake --build "$build" --target taiju-check taiju-check-first-frame yardstick-first-frame \
         minimal-first-frame -j2 >/dev/null
 fi

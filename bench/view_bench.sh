@@ -23,7 +23,7 @@ if [ $# -ge 1 ]; then
     build=$1
 else
     build=build
-    [ -f "$build/CMakeCache.txt" ] || cmake --preset default >/dev/null
+    cmake --preset default >/dev/null # the tests and benchmarks on, also after start.sh
     cmake --build "$build" --target taiju-view taiju-check view-log-gen -j2 >/dev/null
 fi
 viewer="$build/bin/taiju-view"
