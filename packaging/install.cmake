@@ -8,24 +8,16 @@
 #   <prefix>/share/metainfo/          the description for software centres
 # and the Debian package made from the same rules (cpack -G DEB).
 #
-# Included at the end of the top-level CMakeLists.txt, after every program:
-# the viewer taiju-view gets the same treatment once its target exists.
+# Included at the end of the top-level CMakeLists.txt, after both programs.
 
-if(PROJECT_VERSION)
-  set(TAIJU_VERSION ${PROJECT_VERSION})
-else()
-  set(TAIJU_VERSION 1.0.0)
-endif()
+set(TAIJU_VERSION 1.0.0)
 # A literal folder, not CMAKE_INSTALL_LIBDIR: the programs' folder must not
 # move into a multiarch folder such as lib/x86_64-linux-gnu.
 set(TAIJU_PROGRAM_DIR lib/taiju-check)
 # No domain belongs to the project; ".local" names none.
 set(TAIJU_APPSTREAM_ID local.taiju_check.taiju_check)
 
-set(taiju_programs taiju-check)
-if(TARGET taiju-view)
-  list(APPEND taiju_programs taiju-view)
-endif()
+set(taiju_programs taiju-check taiju-view)
 
 set(packaging_src ${CMAKE_CURRENT_LIST_DIR})
 set(packaging_bin ${CMAKE_BINARY_DIR}/packaging)
@@ -78,19 +70,6 @@ add_custom_target(taiju-man-pages ALL DEPENDS ${man_pages})
 install(FILES ${packaging_src}/icons/taiju-check.svg DESTINATION share/icons/hicolor/scalable/apps)
 
 # The software centres' description: the viewer is a second launcher of it.
-set(TAIJU_APPSTREAM_VIEW_TEXT "")
-set(TAIJU_APPSTREAM_VIEW_LAUNCHABLE "")
-set(TAIJU_APPSTREAM_VIEW_BINARY "")
-if(TARGET taiju-view)
-  set(TAIJU_APPSTREAM_VIEW_TEXT "
-    <p>
-      「体重ログ」(taiju-view) は記録を一覧と、体重の傾向・BMI のグラフで表示し、CSV に書き出します。
-    </p>")
-  set(TAIJU_APPSTREAM_VIEW_LAUNCHABLE "
-  <launchable type=\"desktop-id\">taiju-view.desktop</launchable>")
-  set(TAIJU_APPSTREAM_VIEW_BINARY "
-    <binary>taiju-view</binary>")
-endif()
 configure_file(${packaging_src}/taiju-check.metainfo.xml.in
                ${packaging_bin}/${TAIJU_APPSTREAM_ID}.metainfo.xml @ONLY)
 install(FILES ${packaging_bin}/${TAIJU_APPSTREAM_ID}.metainfo.xml DESTINATION share/metainfo)

@@ -29,13 +29,9 @@ inst_restore_manifest() {
     fi
 }
 
-# inst_programs BUILD: the programs built there, one a line.
+# inst_programs BUILD: the programs an install holds, one a line.
 inst_programs() {
-    local p
-    for p in taiju-check taiju-view; do
-        [ -x "$1/bin/$p" ] && echo "$p"
-    done
-    return 0
+    printf '%s\n' taiju-check taiju-view
 }
 
 # inst_expected_files BUILD: every file and link an install holds, sorted.
