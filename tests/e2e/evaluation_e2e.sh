@@ -9,13 +9,7 @@ e2e_start
 
 # The settings file: the application directory in its Windows form and the
 # default log file name, Shift_JIS, CR LF.
-{
-    e2e_cp932 "$(e2e_windows_path "$APP_DIR")"
-    printf '\r\n'
-    e2e_cp932 "$LOG_NAME"
-    printf '\r\n'
-} >"$BASE/ostrel.expected"
-e2e_expect_bytes "$APP_DIR/ostrel" "$BASE/ostrel.expected" "settings file written at first start"
+e2e_expect_settings "$APP_DIR/ostrel" "$APP_DIR" "settings file written at first start"
 
 # Both green buttons are painted wholly in their colour, not in a style's
 # gradient.

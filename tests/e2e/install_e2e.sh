@@ -50,13 +50,7 @@ class=$(x xprop -id "$WIN" WM_CLASS)
 # it in the Windows form and the template copied from the install.
 [ "$(stat -c '%U %a' "$data" 2>/dev/null)" = "$user 700" ] ||
     e2e_fail "data folder $data: '$(stat -c '%U %a' "$data" 2>&1)', expected '$user 700'"
-{
-    e2e_cp932 "$(e2e_windows_path "$data")"
-    printf '\r\n'
-    e2e_cp932 "$LOG_NAME"
-    printf '\r\n'
-} >"$BASE/ostrel.expected"
-e2e_expect_bytes "$data/ostrel" "$BASE/ostrel.expected" "settings file in the data folder"
+e2e_expect_settings "$data/ostrel" "$data" "settings file in the data folder"
 e2e_expect_bytes "$data/$TEMPLATE_NAME" "$prefix/lib/taiju-check/$TEMPLATE_NAME" "template in the data folder"
 
 # One save: the record arrives in the data folder.
@@ -67,11 +61,7 @@ e2e_wait_size "$log" 256 "log file after the save"
 stamp=$(dd if="$log" bs=1 skip=56 count=19 2>/dev/null)
 [[ $stamp =~ ^[0-9]{2}-[0-9]{2}-[0-9]{4}\ [0-9]{2}:[0-9]{2}:[0-9]{2}$ ]] ||
     e2e_fail "date column holds '$stamp', not MM-DD-YYYY HH:MM:SS"
-{
-    printf '%6s' ""
-    printf '%10s' 65.5 1.65 59.895 9.358 24.059
-    printf '%-20s%-40s%138s\r\n' "$stamp" "" ""
-} >"$BASE/record.expected"
+e2e_example_record "$stamp" "" >"$BASE/record.expected"
 e2e_expect_bytes "$log" "$BASE/record.expected" "the record in the data folder"
 e2e_expect_bytes "$data/k$LOG_NAME" "$data/$TEMPLATE_NAME" "item file provisioned in the data folder"
 others=$(find "$home/.local" ! -user "$user")

@@ -259,6 +259,28 @@ e2e_expect_bytes() {
     fi
 }
 
+# e2e_expect_settings ACTUAL FOLDER WHAT: the settings file ACTUAL names
+# FOLDER in its Windows form and the default log name, Shift_JIS, CR LF.
+e2e_expect_settings() {
+    {
+        e2e_cp932 "$(e2e_windows_path "$2")"
+        printf '\r\n'
+        e2e_cp932 "$LOG_NAME"
+        printf '\r\n'
+    } >"$BASE/ostrel.expected"
+    e2e_expect_bytes "$1" "$BASE/ostrel.expected" "$3"
+}
+
+# e2e_example_record STAMP COMMENT: the record that saving the example
+# evaluation writes under the template's columns: blank column 0 (6), five
+# right-aligned numbers (10 each), the stamp and a blank (20), the comment
+# (40), fill (138), CR LF.
+e2e_example_record() {
+    printf '%6s' ""
+    printf '%10s' 65.5 1.65 59.895 9.358 24.059
+    printf '%-20s%-40s%138s\r\n' "$1" "$2" ""
+}
+
 # e2e_wait_size FILE BYTES WHAT [SECONDS]: waits until the file exists with
 # that size.
 e2e_wait_size() {

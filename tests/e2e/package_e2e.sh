@@ -47,12 +47,7 @@ inst_check_tree "$root/usr" "$build" /usr
 e2e_launch "$root/usr/bin/taiju-check"
 # Root may write in the extracted programs' folder, so it serves as before;
 # the settings file there names that folder, found through the link.
-{
-    e2e_cp932 "$(e2e_windows_path "$root/usr/lib/taiju-check")"
-    printf '\r\n'
-    e2e_cp932 "$LOG_NAME"
-    printf '\r\n'
-} >"$BASE/ostrel.expected"
-e2e_expect_bytes "$root/usr/lib/taiju-check/ostrel" "$BASE/ostrel.expected" "settings file beside the program"
+e2e_expect_settings "$root/usr/lib/taiju-check/ostrel" "$root/usr/lib/taiju-check" \
+    "settings file beside the program"
 
 e2e_pass

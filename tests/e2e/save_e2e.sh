@@ -26,16 +26,8 @@ when=$(date -d "${BASH_REMATCH[3]}-${BASH_REMATCH[1]}-${BASH_REMATCH[2]} ${BASH_
 [ "$when" -ge $((before - 1)) ] && [ "$when" -le $((after + 1)) ] ||
     e2e_fail "date column '$stamp' is not the time of the evaluation"
 
-# The rest of the record: blank column 0 (6), five right-aligned numbers
-# (10 each), the stamp and a blank (20), the comment (40), fill (138), CR LF.
-blanks() { printf "%$1s" ""; }
-{
-    blanks 6
-    printf '%10s' 65.5 1.65 59.895 9.358 24.059
-    printf '%-20s%-40s' "$stamp" walk
-    blanks 138
-    printf '\r\n'
-} >"$BASE/record.expected"
+# The rest of the record, with the comment.
+e2e_example_record "$stamp" walk >"$BASE/record.expected"
 e2e_expect_bytes "$log" "$BASE/record.expected" "the first record"
 e2e_expect_bytes "$APP_DIR/k$LOG_NAME" "$APP_DIR/$TEMPLATE_NAME" "item file provisioned from the template"
 
