@@ -83,12 +83,13 @@ class File {
         return std::nullopt;
     }
 
-    // Reads up to `n` bytes, fewer at the end of the file.
+    // Appends up to `n` bytes to `out`, fewer at the end of the file.
     Fault read(std::size_t n, std::string& out) const {
-        out.resize(n);
+        const std::size_t start = out.size();
+        out.resize(start + n);
         std::size_t got = 0;
         while (got < n) {
-            const ssize_t r = ::read(fd_, out.data() + got, n - got);
+            const ssize_t r = ::read(fd_, out.data() + start + got, n - got);
             if (r < 0 && errno == EINTR)
                 continue;
             if (r < 0)
@@ -97,7 +98,7 @@ class File {
                 break;
             got += static_cast<std::size_t>(r);
         }
-        out.resize(got);
+        out.resize(start + got);
         return std::nullopt;
     }
 
@@ -193,7 +194,7 @@ class File {
         const QByteArray bytes = file_.read(static_cast<qint64>(n));
         if (file_.error() != QFileDevice::NoError)
             return fault();
-        out.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         return std::nullopt;
     }
     Fault write(std::string_view bytes, std::size_t& done) {
@@ -234,10 +235,8 @@ Fault readStart(std::u16string_view path, std::size_t limit, std::string& bytes,
     std::size_t want = size < limit ? static_cast<std::size_t>(size) + 1 : limit + 1;
     bytes.clear();
     for (;;) {
-        std::string part;
-        if (Fault f = file.read(want - bytes.size(), part))
+        if (Fault f = file.read(want - bytes.size(), bytes))
             return f;
-        bytes += part;
         if (bytes.size() < want || want > limit)
             break;
         want = std::min(want * 2, limit + 1);
