@@ -12,14 +12,8 @@
 namespace taiju {
 
 void Form1::Form_Load() {
-    const Settings s = loadSettings(
-        services_.appDirectory.path(),
-        {[](const std::u16string& path, std::size_t bytes) {
-             auto start = platform::readTextStart(path, bytes);
-             return start ? std::optional(SettingsStart{std::move(start->text), start->whole})
-                          : std::nullopt;
-         },
-         platform::writeLines});
+    const Settings s = loadSettings(services_.appDirectory.path(),
+                                    {platform::readSettingsStart, platform::writeLines});
     strFOLDER = s.folder;
     strFILE = s.file;
     ui_->lblFOLDER->setText(platform::qs(joinPath(strFOLDER, strFILE)));

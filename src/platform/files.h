@@ -3,6 +3,7 @@
 // uses and closes its file before it returns. Failures carry their cause
 // (FileFault, from the system's error number).
 
+#include "app/settings.h"
 #include "log/save_failure.h"
 
 #include <cstddef>
@@ -32,6 +33,8 @@ struct TextStart {
     bool whole = false;
 };
 std::optional<TextStart> readTextStart(std::u16string_view path, std::size_t bytes);
+// The same for the settings file, as start-up reads it (loadSettings).
+std::optional<SettingsStart> readSettingsStart(const std::u16string& path, std::size_t bytes);
 
 // Creates the file, or empties it when it exists, and writes each line
 // encoded in code page 932 and ended by CR LF. False when it fails.

@@ -5,12 +5,11 @@
 
 namespace taiju::view {
 
-std::u16string defaultLogPath(std::u16string_view appDir,
-                              const std::optional<std::u16string>& settingsText) {
-    if (settingsText)
-        if (const auto s = parseSettings(*settingsText))
-            return joinPath(s->folder, s->file);
-    return joinPath(appDir, kDefaultLogName);
+std::u16string defaultLogPath(const std::u16string& appDir,
+                              const decltype(SettingsFile::read)& read) {
+    // A repair that never succeeds: start-up's defaults, the file untouched.
+    const Settings s = loadSettings(appDir, {read, [](const auto&, const auto&) { return false; }});
+    return joinPath(s.folder, s.file);
 }
 
 } // namespace taiju::view

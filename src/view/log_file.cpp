@@ -142,7 +142,7 @@ std::optional<QString> defaultLog(QString& error) {
         return std::nullopt;
     }
     const std::u16string settings = joinPath(*appDir, kSettingsFileName);
-    const std::u16string log = defaultLogPath(*appDir, platform::readText(settings));
+    const std::u16string log = defaultLogPath(*appDir, platform::readSettingsStart);
     auto native = platform::toNative(log);
     if (!native) {
         error = QStringLiteral("設定ﾌｧｲﾙ") +

@@ -112,6 +112,10 @@ TEST(ChartData, DefaultLogAsStartUpFindsIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(defaultLogPath(u"Z:\\app", c.settings), c.log);
+        const auto read = [&](const std::u16string& path, std::size_t) {
+            EXPECT_EQ(path, u"Z:\\app\\ostrel");
+            return c.settings ? std::optional(SettingsStart{*c.settings, true}) : std::nullopt;
+        };
+        EXPECT_EQ(defaultLogPath(u"Z:\\app", read), c.log);
     }
 }
