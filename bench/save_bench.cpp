@@ -2,8 +2,8 @@
 // 100,000 records, side by side: a save appends and must not read the log,
 // so both should cost the same.
 
-#include "support/form_fixture.h"
 #include "platform/fonts.h"
+#include "support/form_fixture.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // The button "ﾌｫﾙﾀﾞ変更": the open-file dialog it shows, the folder it takes
 // from the answer, and where the next save goes.
 
+#include "platform/fonts.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
-#include "platform/fonts.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // jinput loads, what the user gets when it fails, and joutput's file.
 
 #include "platform/encoding.h"
+#include "platform/fonts.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
-#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QDir>
