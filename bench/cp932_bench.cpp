@@ -4,7 +4,7 @@
 //
 //   cp932-bench [RECORDS]
 
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
 #include <QTemporaryDir>
 

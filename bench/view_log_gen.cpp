@@ -7,7 +7,7 @@
 #include "eval/evaluation.h"
 #include "log/itemfile.h"
 #include "log/record.h"
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/files.h"
 
-#include "platform/encoding.h"
+#include "text/encoding.h"
 #include "platform/winpath.h"
 
 #include <QFile>

@@ -1,19 +1,19 @@
 #pragma once
 // The one window of the tool, "体重チェック", and its four events.
 //
-// Where Form1 is defined (`ls src/*/form1_*` shows the whole window):
-//   ui/form1.cpp             constructor, binding of the events, rinstr, tell
-//   app/form1_load.cpp       Form_Load: the settings file and the log's path
-//   eval/form1_evaluate.cpp  Command1_Click: evaluation and band colours
-//   log/form1_items.cpp      jinput, joutput: the item file
-//   log/form1_save.cpp       Command2_Click: one record appended to the log
-//   app/form1_folder.cpp     Command3_Click: another folder for the log
+// Where Form1 is defined (`ls src/ui/form1*` shows the whole window):
+//   form1.cpp           constructor, binding of the events, rinstr, tell
+//   form1_load.cpp      Form_Load: the settings file and the log's path
+//   form1_evaluate.cpp  Command1_Click: evaluation and band colours
+//   form1_items.cpp     jinput, joutput: the item file
+//   form1_save.cpp      Command2_Click: one record appended to the log
+//   form1_folder.cpp    Command3_Click: another folder for the log
 // The state (strFOLDER, strFILE, jmaxrec and the item declarations) is
-// FormState, in app/form_state.h. Every other file of eval/, log/ and app/
-// is Qt-free core that these handlers call.
+// FormState, in form_state.h; the handlers call the Qt-free core in eval/,
+// log/ and app/.
 
-#include "app/form_state.h"
-#include "platform/encoding.h"
+#include "ui/form_state.h"
+#include "text/encoding.h"
 #include "platform/services.h"
 
 #include <QWidget>
@@ -31,7 +31,7 @@ namespace taiju {
 class Form1 : public QWidget, public FormState {
     Q_OBJECT
   public:
-    // ui/form1.cpp ---------------------------------------------------------
+    // form1.cpp ---------------------------------------------------------
     // Creates every control, binds the buttons and runs Form_Load.
     explicit Form1(platform::Services services, QWidget* parent = nullptr);
     ~Form1() override;
@@ -40,26 +40,26 @@ class Form1 : public QWidget, public FormState {
     // 1-based position of the last `m` in `n`, 0 when none.
     std::size_t rinstr(std::u16string_view n, std::u16string_view m) const;
 
-    // app/form1_load.cpp ---------------------------------------------------
+    // form1_load.cpp ---------------------------------------------------
     // Start-up: the settings file, the log's path in lblFOLDER, jmaxrec.
     void Form_Load();
 
-    // eval/form1_evaluate.cpp ----------------------------------------------
+    // form1_evaluate.cpp ----------------------------------------------
     // "肥満度計算": the results, their band colours and the date stamp.
     void Command1_Click();
 
-    // log/form1_items.cpp --------------------------------------------------
+    // form1_items.cpp --------------------------------------------------
     // Reads the item file of the log `drive`:`n` into the item declarations;
     // `er` is "error" after a failure, empty otherwise.
     void jinput(const std::u16string& n, const std::u16string& drive, std::u16string& er);
     // Writes the item declarations as the item file of the log `drive`:`n`.
     void joutput(const std::u16string& n, const std::u16string& drive);
 
-    // log/form1_save.cpp ---------------------------------------------------
+    // form1_save.cpp ---------------------------------------------------
     // "｢体重変化.TXT｣ に記入": one record of the boxes appended to the log.
     void Command2_Click();
 
-    // app/form1_folder.cpp -------------------------------------------------
+    // form1_folder.cpp -------------------------------------------------
     // "ﾌｫﾙﾀﾞ変更": another folder for the log, for the rest of the run.
     void Command3_Click();
 
@@ -67,10 +67,10 @@ class Form1 : public QWidget, public FormState {
     void changeEvent(QEvent* e) override;
 
   private:
-    // ui/form1.cpp: the desktop's palette where it is a readable light one,
+    // form1.cpp: the desktop's palette where it is a readable light one,
     // else the style's standard light palette.
     void usePalette();
-    // ui/form1.cpp: a message box with the title, on the injected service.
+    // form1.cpp: a message box with the title, on the injected service.
     void tell(std::u16string_view message, std::u16string_view title);
 
     std::unique_ptr<Ui::Form1> ui_;

@@ -1,7 +1,7 @@
 // Starts the tool: one window, "体重チェック".
 
 #include "platform/appdir.h"
-#include "platform/encoding.h"
+#include "text/encoding.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"

@@ -3,7 +3,7 @@
 // trend and the standard weight, and below it the BMI over the same time
 // over the four bands of the main window's legend.
 
-#include "view/chart_data.h"
+#include "history/chart_data.h"
 
 #include <QImage>
 #include <QWidget>

@@ -8,7 +8,7 @@
 #include "platform/files.h"
 #include "platform/qtext.h"
 #include "platform/winpath.h"
-#include "view/default_path.h"
+#include "history/default_path.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 // reads; the viewer never writes a file of the tool.
 
 #include "log/record_reader.h"
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
 #include <QString>
 

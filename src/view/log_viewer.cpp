@@ -1,6 +1,6 @@
 #include "view/log_viewer.h"
 
-#include "view/csv.h"
+#include "history/csv.h"
 #include "view/log_chart.h"
 #include "view/log_table.h"
 

@@ -2,7 +2,7 @@
 // the format, the failures, the record-length rule, field cuts and odd input.
 
 #include "log/itemfile.h"
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "log/record.h"
 #include "log/record_reader.h"
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
 #include <gtest/gtest.h>
 

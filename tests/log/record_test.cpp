@@ -2,7 +2,7 @@
 // bytes of code page 932.
 
 #include "log/record.h"
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "log/itemfile.h"
 #include "log/record.h"
-#include "platform/encoding.h"
+#include "text/encoding.h"
 #include "platform/fonts.h"
 #include "view/log_chart.h"
 #include "view/log_viewer.h"

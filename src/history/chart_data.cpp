@@ -1,4 +1,4 @@
-#include "view/chart_data.h"
+#include "history/chart_data.h"
 
 #include "eval/number.h"
 

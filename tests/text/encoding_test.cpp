@@ -1,6 +1,6 @@
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
-#include "platform/cp932_qt.h"
+#include "cp932gen/cp932_qt.h"
 
 #include <gtest/gtest.h>
 

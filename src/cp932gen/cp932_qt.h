@@ -4,7 +4,7 @@
 // tables as the source that the programs are built with; the tests run it
 // again to compare that source with what the converter gives now.
 
-#include "platform/cp932_tables.h"
+#include "text/cp932_tables.h"
 
 #include <string>
 

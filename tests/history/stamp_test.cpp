@@ -1,6 +1,6 @@
 // The date and time column "MM-DD-YYYY HH:MM:SS".
 
-#include "view/stamp.h"
+#include "history/stamp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "view/stamp.h"
+#include "history/stamp.h"
 
 namespace taiju::view {
 namespace {

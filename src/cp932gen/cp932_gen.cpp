@@ -6,7 +6,7 @@
 // Usage: taiju-cp932-gen OUTPUT.cpp
 // Fails, and writes nothing, on a Qt without the converter.
 
-#include "platform/cp932_qt.h"
+#include "cp932gen/cp932_qt.h"
 
 #include <QSaveFile>
 #include <QString>
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     out.reserve(1 << 20);
     out += "// Generated at build time by taiju-cp932-gen from Qt's \"windows-31j\" converter.\n"
            "// Do not edit: every build writes it anew.\n\n"
-           "#include \"platform/cp932_tables.h\"\n\n"
+           "#include \"text/cp932_tables.h\"\n\n"
            "namespace taiju::platform::cp932 {\n\n"
            "const Tables kTables = {\n";
     writeTable(out, "single bytes", tables->single);

@@ -2,7 +2,7 @@
 // read, or written anew with the defaults, before the window is first shown,
 // and never with a message.
 
-#include "platform/encoding.h"
+#include "text/encoding.h"
 #include "platform/fonts.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"

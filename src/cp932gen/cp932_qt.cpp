@@ -1,4 +1,4 @@
-#include "platform/cp932_qt.h"
+#include "cp932gen/cp932_qt.h"
 
 #include <QString>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "view/csv.h"
+#include "history/csv.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "view/default_path.h"
+#include "history/default_path.h"
 
 #include "app/settings.h"
 #include "log/paths.h"

@@ -1,8 +1,8 @@
-#include "platform/encoding.h"
+#include "text/encoding.h"
 
 #include "log/record.h"
 
-#include "platform/cp932_tables.h"
+#include "text/cp932_tables.h"
 
 #include <cstdint>
 

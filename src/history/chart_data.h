@@ -3,7 +3,7 @@
 // order, the weight trend, and the points worth drawing at a given width.
 
 #include "log/record_reader.h"
-#include "view/stamp.h"
+#include "history/stamp.h"
 
 #include <cstddef>
 #include <vector>
