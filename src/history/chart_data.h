@@ -2,8 +2,8 @@
 // What the viewer's chart shows: the records with a readable date in date
 // order, the weight trend, and the points worth drawing at a given width.
 
-#include "log/record_reader.h"
 #include "history/stamp.h"
+#include "log/record_reader.h"
 
 #include <cstddef>
 #include <vector>

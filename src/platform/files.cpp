@@ -1,7 +1,7 @@
 #include "platform/files.h"
 
-#include "text/encoding.h"
 #include "platform/winpath.h"
+#include "text/encoding.h"
 
 #include <QFile>
 

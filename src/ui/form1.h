@@ -12,9 +12,9 @@
 // FormState, in form_state.h; the handlers call the Qt-free core in eval/,
 // log/ and app/.
 
-#include "ui/form_state.h"
-#include "text/encoding.h"
 #include "platform/services.h"
+#include "text/encoding.h"
+#include "ui/form_state.h"
 
 #include <QWidget>
 

@@ -1,11 +1,11 @@
 // Starts the tool: one window, "体重チェック".
 
 #include "platform/appdir.h"
-#include "text/encoding.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
 #include "platform/qt_services.h"
+#include "text/encoding.h"
 #include "ui/form1.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "view/log_file.h"
 
 #include "app/settings.h"
+#include "history/default_path.h"
 #include "log/itemfile.h"
 #include "log/paths.h"
 #include "log/record.h"
@@ -8,7 +9,6 @@
 #include "platform/files.h"
 #include "platform/qtext.h"
 #include "platform/winpath.h"
-#include "history/default_path.h"
 
 #include <QCoreApplication>
 #include <QDir>

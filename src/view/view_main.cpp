@@ -9,11 +9,11 @@
 // Exit status: 0 done, 1 the log or its columns cannot be read (one line on
 // standard error names the file and the reason), 2 a usage error.
 
-#include "text/encoding.h"
+#include "history/csv.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
-#include "history/csv.h"
+#include "text/encoding.h"
 #include "view/log_chart.h"
 #include "view/log_file.h"
 #include "view/log_viewer.h"

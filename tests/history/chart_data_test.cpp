@@ -1,9 +1,9 @@
 // What the chart draws: dated records in date order, the trend, the reduced
 // series, and the default log the viewer opens.
 
-#include "text/encoding.h"
 #include "history/chart_data.h"
 #include "history/default_path.h"
+#include "text/encoding.h"
 
 #include <gtest/gtest.h>
 

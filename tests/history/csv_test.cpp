@@ -1,7 +1,7 @@
 // The CSV of the viewer: RFC 4180 quoting, UTF-8, the header of item names.
 
-#include "text/encoding.h"
 #include "history/csv.h"
+#include "text/encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // encoding go character by character, so that a replaced character or byte
 // affects only itself; what is decoded is encoded back to the same text.
 
-#include "text/encoding.h"
 #include "support/fuzz.h"
+#include "text/encoding.h"
 
 #include <string>
 

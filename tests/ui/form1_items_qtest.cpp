@@ -1,10 +1,10 @@
 // Reading and writing the item file through the window: the declarations that
 // jinput loads, what the user gets when it fails, and joutput's file.
 
-#include "text/encoding.h"
 #include "platform/fonts.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
+#include "text/encoding.h"
 
 #include <QApplication>
 #include <QDir>

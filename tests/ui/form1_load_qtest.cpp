@@ -2,10 +2,10 @@
 // read, or written anew with the defaults, before the window is first shown,
 // and never with a message.
 
-#include "text/encoding.h"
 #include "platform/fonts.h"
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
+#include "text/encoding.h"
 
 #include <QDir>
 #include <QFileInfo>

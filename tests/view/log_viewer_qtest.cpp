@@ -4,8 +4,8 @@
 
 #include "log/itemfile.h"
 #include "log/record.h"
-#include "text/encoding.h"
 #include "platform/fonts.h"
+#include "text/encoding.h"
 #include "view/log_chart.h"
 #include "view/log_viewer.h"
 
