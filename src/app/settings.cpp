@@ -27,13 +27,6 @@ SettingsScan scanSettings(std::u16string_view start, bool whole) {
     return {SettingsScan::Valid, s};
 }
 
-std::optional<Settings> parseSettings(std::u16string_view text) {
-    auto scan = scanSettings(text, true);
-    if (scan.outcome != SettingsScan::Valid)
-        return std::nullopt;
-    return scan.settings;
-}
-
 std::vector<std::u16string> defaultSettingsLines(std::u16string_view appDir) {
     return {std::u16string(appDir), kDefaultLogName};
 }

@@ -21,12 +21,9 @@ struct Settings {
 // and the file name, trimmed of blanks, is not empty.
 bool settingsValid(const Settings& s);
 
-// The first two fields of the file's text when both can be read and are
-// valid; nothing otherwise.
-std::optional<Settings> parseSettings(std::u16string_view text);
-
-// The same on the start of the file's text: `whole` says whether it is the
-// whole text. NeedMore when the second field may go on beyond this start.
+// The first two fields of the start of the file's text: Valid when both can
+// be read and are valid. `whole` says whether the start is the whole text;
+// NeedMore when the second field may go on beyond this start.
 struct SettingsScan {
     enum { Valid, Invalid, NeedMore } outcome;
     Settings settings; // when Valid

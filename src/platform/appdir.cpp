@@ -7,11 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifndef Q_OS_WIN
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace taiju::platform {
 
@@ -19,7 +17,6 @@ namespace {
 
 const QString kDataFolderName = QStringLiteral("taiju-check");
 
-#ifndef Q_OS_WIN
 // Creates the folder and its missing parents, each with mode 0700 (the
 // base-directory rules ask that of the data folders a program creates).
 bool makeFolder(const QString& folder) {
@@ -32,7 +29,6 @@ bool makeFolder(const QString& folder) {
         return true;
     return errno == EEXIST && QFileInfo(folder).isDir();
 }
-#endif
 
 // The tool's folder among the user's data: `xdgDataHome`/taiju-check when
 // XDG_DATA_HOME is an absolute path; otherwise (unset, empty or relative,
@@ -46,11 +42,7 @@ QString userDataFolder(const QString& xdgDataHome, const QString& home) {
 } // namespace
 
 bool folderWritable(const QString& folder) {
-#ifdef Q_OS_WIN
-    return QFileInfo(folder).isWritable();
-#else
     return !folder.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
-#endif
 }
 
 QString applicationFolder(const QString& programFolder, bool programFolderWritable,
@@ -62,13 +54,8 @@ QString applicationFolder(const QString& programFolder, bool programFolderWritab
 
 QString applicationFolder() {
     const QString programFolder = QCoreApplication::applicationDirPath();
-#ifdef Q_OS_WIN
-    // Windows itself redirects the writes of a program in a protected folder.
-    return programFolder;
-#else
     return applicationFolder(programFolder, folderWritable(programFolder),
                              qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
-#endif
 }
 
 std::optional<std::u16string> applicationDirectory() {
@@ -76,13 +63,8 @@ std::optional<std::u16string> applicationDirectory() {
 }
 
 bool provisionDataFolder(const QString& programFolder, const QString& dataFolder) {
-#ifdef Q_OS_WIN
-    if (!QDir().mkpath(dataFolder))
-        return false;
-#else
     if (!makeFolder(dataFolder))
         return false;
-#endif
     const QString name = QString::fromUtf16(kTemplateItemFile);
     const QString target = QDir(dataFolder).filePath(name);
     if (QFileInfo::exists(target))

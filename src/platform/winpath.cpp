@@ -10,14 +10,6 @@ QString fromU16(std::u16string_view s) {
 }
 } // namespace
 
-#ifdef Q_OS_WIN
-std::optional<QString> toNative(std::u16string_view windowsPath) {
-    return fromU16(windowsPath);
-}
-std::optional<std::u16string> toWindows(const QString& nativePath) {
-    return QDir::toNativeSeparators(nativePath).toStdU16String();
-}
-#else
 std::optional<QString> toNative(std::u16string_view path) {
     // A NUL would cut the name short where the system takes it.
     if (path.find(u'\0') != std::u16string_view::npos)
@@ -43,6 +35,5 @@ std::optional<std::u16string> toWindows(const QString& nativePath) {
     path.replace(QLatin1Char('/'), QLatin1Char('\\'));
     return (QStringLiteral("Z:") + path).toStdU16String();
 }
-#endif
 
 } // namespace taiju::platform

@@ -53,10 +53,6 @@ template <class String> void reserveLarge(String& out, std::size_t units) {
 
 } // namespace
 
-bool cp932Available() {
-    return true;
-}
-
 std::string encodeCp932(std::u16string_view text) {
     const auto& code = kTables.code;
     std::string out;

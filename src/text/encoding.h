@@ -9,11 +9,6 @@
 
 namespace taiju::platform {
 
-// True: the conversion tables are compiled in. They are generated at build
-// time from Qt's "windows-31j" converter, and a Qt without that converter
-// fails the build, so no program built here can miss them at run time.
-bool cp932Available();
-
 // Encodes `text`; a character that code page 932 cannot hold becomes one "?"
 // (a surrogate pair is one character), and only that character. The JIS
 // forms U+301C, U+2016, U+2212, U+00A2, U+00A3 and U+00AC are written as

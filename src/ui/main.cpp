@@ -5,11 +5,9 @@
 #include "platform/fonts.h"
 #include "platform/language.h"
 #include "platform/qt_services.h"
-#include "text/encoding.h"
 #include "ui/form1.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 int main(int argc, char** argv) {
     // A save beyond the file-size limit fails with a message, not a kill.
@@ -18,15 +16,6 @@ int main(int argc, char** argv) {
     // The launcher taiju-check.desktop, so that the desktop shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("taiju-check"));
     taiju::platform::useJapaneseQtTranslations(app);
-    // The Shift_JIS tables are compiled in: a Qt without the converter they
-    // are made from fails the build, so this no longer fails at run time. It
-    // stays as the one place that would refuse to start without them.
-    if (!taiju::platform::cp932Available()) {
-        QMessageBox::critical(nullptr, QStringLiteral("体重チェック"),
-                              QStringLiteral("この Qt には Shift_JIS (windows-31j) の変換が"
-                                             "ありません。起動できません。"));
-        return 1;
-    }
     taiju::useWindowFonts();
     // Beside an install the user cannot write to, the settings and the log
     // live in the user's data folder: make it ready before start-up reads it.

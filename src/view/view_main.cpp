@@ -13,7 +13,6 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
-#include "text/encoding.h"
 #include "view/log_chart.h"
 #include "view/log_file.h"
 #include "view/log_viewer.h"
@@ -190,10 +189,6 @@ int run(QCoreApplication& app, Mode mode) {
     if (mode == Mode::Text) // an option the pre-scan did not know
         return usageError(QStringLiteral("引数を解釈できません"));
 
-    if (!platform::cp932Available()) {
-        say(QStringLiteral("この Qt には Shift_JIS (windows-31j) の変換がありません"));
-        return 1;
-    }
     QString log;
     if (logs.isEmpty()) {
         QString error;

@@ -10,18 +10,21 @@ using taiju::fuzz::require;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     taiju::fuzz::Input in(data, size);
     const std::u16string text = in.restAsUtf16();
-    const auto whole = taiju::parseSettings(text);
-    if (whole)
-        require(taiju::settingsValid(*whole));
+    const auto whole = taiju::scanSettings(text, true);
+    const bool valid = whole.outcome == taiju::SettingsScan::Valid;
+    require(whole.outcome != taiju::SettingsScan::NeedMore);
+    if (valid)
+        require(taiju::settingsValid(whole.settings));
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
         const auto scan = taiju::scanSettings(text.substr(0, cut), cut == text.size());
         if (scan.outcome == taiju::SettingsScan::NeedMore) {
             require(cut < text.size());
             continue;
         }
-        require((scan.outcome == taiju::SettingsScan::Valid) == whole.has_value());
-        if (whole)
-            require(scan.settings.folder == whole->folder && scan.settings.file == whole->file);
+        require(scan.outcome == whole.outcome);
+        if (valid)
+            require(scan.settings.folder == whole.settings.folder &&
+                    scan.settings.file == whole.settings.file);
     }
     return 0;
 }

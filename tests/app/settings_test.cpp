@@ -29,10 +29,10 @@ TEST(Settings, Valid) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto s = parseSettings(c.text);
-        ASSERT_TRUE(s.has_value());
-        EXPECT_TRUE(s->folder == c.folder);
-        EXPECT_TRUE(s->file == c.file);
+        auto s = scanSettings(c.text, true);
+        ASSERT_EQ(s.outcome, SettingsScan::Valid);
+        EXPECT_TRUE(s.settings.folder == c.folder);
+        EXPECT_TRUE(s.settings.file == c.file);
     }
 }
 
@@ -55,7 +55,7 @@ TEST(Settings, Invalid) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_FALSE(parseSettings(c.text).has_value());
+        EXPECT_EQ(scanSettings(c.text, true).outcome, SettingsScan::Invalid);
     }
 }
 
@@ -64,10 +64,10 @@ TEST(Settings, DefaultLinesReadBack) {
         auto lines = defaultSettingsLines(dir);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_TRUE(lines[1] == u"体重変化.txt");
-        auto s = parseSettings(lines[0] + u"\r\n" + lines[1] + u"\r\n");
-        ASSERT_TRUE(s.has_value());
-        EXPECT_TRUE(s->folder == dir);
-        EXPECT_TRUE(s->file == u"体重変化.txt");
+        auto s = scanSettings(lines[0] + u"\r\n" + lines[1] + u"\r\n", true);
+        ASSERT_EQ(s.outcome, SettingsScan::Valid);
+        EXPECT_TRUE(s.settings.folder == dir);
+        EXPECT_TRUE(s.settings.file == u"体重変化.txt");
     }
 }
 
@@ -85,7 +85,7 @@ TEST(Settings, StartOfTheFileDecidesOrAsksForMore) {
     };
     for (const char16_t* text : texts) {
         const std::u16string all = text;
-        const auto whole = parseSettings(all);
+        const auto whole = scanSettings(all, true);
         for (std::size_t cut = 0; cut <= all.size(); ++cut) {
             SCOPED_TRACE(std::string(all.begin(), all.end()) + " cut at " + std::to_string(cut));
             const auto scan = scanSettings(all.substr(0, cut), cut == all.size());
@@ -93,10 +93,10 @@ TEST(Settings, StartOfTheFileDecidesOrAsksForMore) {
                 EXPECT_LT(cut, all.size());
                 continue;
             }
-            ASSERT_EQ(scan.outcome == SettingsScan::Valid, whole.has_value());
-            if (whole) {
-                EXPECT_TRUE(scan.settings.folder == whole->folder);
-                EXPECT_TRUE(scan.settings.file == whole->file);
+            ASSERT_EQ(scan.outcome, whole.outcome);
+            if (whole.outcome == SettingsScan::Valid) {
+                EXPECT_TRUE(scan.settings.folder == whole.settings.folder);
+                EXPECT_TRUE(scan.settings.file == whole.settings.file);
             }
         }
     }

@@ -36,10 +36,6 @@ std::string codes(const std::u16string& text) {
     return out;
 }
 
-TEST(Cp932, Available) {
-    EXPECT_TRUE(cp932Available());
-}
-
 TEST(Cp932, EncodesMicrosoftVariant) {
     struct {
         const char* name;
