@@ -22,13 +22,13 @@ std::string fillDecode(Tables& t) {
         else if (b >= 0xA1 && b <= 0xDF)
             t.single[b] = static_cast<char16_t>(0xFF61 + (b - 0xA1)); // half-width katakana
         else
-            t.single[b] = leadByte(b) ? kNotHere : kReplacement;
+            t.single[b] = isLeadByte(static_cast<unsigned char>(b)) ? kNotHere : kReplacement;
     }
     std::string all;
     all.reserve(11280 * 3);
     for (unsigned lead = kFirstPair >> 8; lead < (kFirstPair + kPairs) >> 8; ++lead) {
         for (unsigned second = 0; second < 256; ++second) {
-            const bool code = leadByte(lead) && trailByte(second);
+            const bool code = isLeadByte(static_cast<unsigned char>(lead)) && trailByte(second);
             t.pair[(lead << 8 | second) - kFirstPair] = code ? kReplacement : kNotHere;
             if (code) {
                 all.push_back(static_cast<char>(lead));
@@ -75,7 +75,7 @@ std::string fillEncode(Tables& t) {
     std::u16string twice; // each character held twice, then a line feed
     for (unsigned c = kFirstPair; c < kFirstPair + kPairs; ++c) {
         const char16_t ch = t.pair[c - kFirstPair];
-        if (!leadByte(c >> 8) || ch == kReplacement || ch == kNotHere)
+        if (!isLeadByte(static_cast<unsigned char>(c >> 8)) || ch == kReplacement || ch == kNotHere)
             continue;
         if (t.code[ch] == 0) {
             t.code[ch] = static_cast<std::uint16_t>(c);

@@ -10,4 +10,8 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name) {
     return path;
 }
 
+bool holdsNul(std::u16string_view path) {
+    return path.find(u'\0') != std::u16string_view::npos;
+}
+
 } // namespace taiju

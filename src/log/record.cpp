@@ -12,10 +12,6 @@ double wholeWidth(double width) {
     return std::nearbyint(width);
 }
 
-bool isLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 namespace {
 
 constexpr std::size_t kBlankBlock = 256;

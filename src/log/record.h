@@ -48,7 +48,10 @@ double wholeWidth(double width);
 // Whether an item's alignment flag puts its text at the right of its column.
 bool rightAligned(std::u16string_view flag);
 
-// Whether `byte` opens a two-byte character of code page 932.
-bool isLeadByte(unsigned char byte);
+// Whether `byte` opens a two-byte character of code page 932. The one home
+// of this rule: the conversion tables (text/cp932_tables.h) are built on it.
+constexpr bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 
 } // namespace taiju

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include "log/paths.h"
 #include "platform/winpath.h"
 #include "text/encoding.h"
 
@@ -34,7 +35,7 @@ constexpr auto kLockRetry = std::chrono::milliseconds(2);
 // The native path of a Windows-form path, or the fault of a path that names
 // no file here. A NUL would cut the name short at the system's interface.
 std::optional<QString> nativePath(std::u16string_view path, FileFault& fault) {
-    if (path.find(u'\0') != std::u16string_view::npos) {
+    if (holdsNul(path)) {
         fault = {FileCause::BadName, 0};
         return std::nullopt;
     }

@@ -1,5 +1,7 @@
 #include "platform/winpath.h"
 
+#include "log/paths.h"
+
 #include <QDir>
 
 namespace taiju::platform {
@@ -11,8 +13,7 @@ QString fromU16(std::u16string_view s) {
 } // namespace
 
 std::optional<QString> toNative(std::u16string_view path) {
-    // A NUL would cut the name short where the system takes it.
-    if (path.find(u'\0') != std::u16string_view::npos)
+    if (holdsNul(path))
         return std::nullopt;
     if (path.size() < 2 || path[1] != u':' || (path[0] != u'Z' && path[0] != u'z'))
         return std::nullopt;

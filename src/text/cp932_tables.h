@@ -5,6 +5,8 @@
 // taiju-cp932-gen from Qt's "windows-31j" converter, see cp932_qt.h), so
 // that no converter is loaded when they run.
 
+#include "log/record.h"
+
 #include <cstdint>
 
 namespace taiju::platform::cp932 {
@@ -14,9 +16,7 @@ inline constexpr char16_t kReplacement = u'\uFFFD';
 // of pairs: the second byte cannot end a two-byte code.
 inline constexpr char16_t kNotHere = u'\uFFFF';
 
-constexpr bool leadByte(unsigned b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+// Lead bytes: taiju::isLeadByte (log/record.h).
 constexpr bool trailByte(unsigned b) {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }

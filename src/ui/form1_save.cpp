@@ -29,9 +29,8 @@ void Form1::Command2_Click() {
     const std::u16string rest = logPath.size() > 2 ? logPath.substr(2) : std::u16string();
     const std::u16string itemPath = itemFilePath(rest, drive);
     const std::u16string target = u16(ui_->lblFOLDER->text());
-    // No file name holds a NUL; the system would take the name only up to it.
     for (const std::u16string* path : {&logPath, &target}) {
-        if (path->find(u'\0') != std::u16string::npos) {
+        if (holdsNul(*path)) {
             tell(nulInPathMessage(shown(markNul(*path))), kSaveErrorTitle);
             return;
         }
