@@ -11,13 +11,13 @@
 namespace taiju {
 
 struct Results {
-    std::u16string standardWeight; // Text1
-    std::u16string obesityDegree;  // Text2
-    std::u16string bmi;            // Text5
-    Colour obesityColour;          // background of Text2
-    Colour bmiColour;              // background of Text5
-    int obesityBand;               // 1 to 4, the legend's row of Text2
-    int bmiBand;                   // 1 to 4, the legend's row of Text5
+    std::u16string standardWeight; // laid out as the window shows it
+    std::u16string obesityDegree;  // laid out, in percent
+    std::u16string bmi;            // laid out
+    Colour obesityColour;          // the obesity degree's band colour
+    Colour bmiColour;              // the BMI's band colour
+    int obesityBand;               // 1 to 4, the legend's row of the obesity degree
+    int bmiBand;                   // 1 to 4, the legend's row of the BMI
 };
 
 // Which box an out-of-range input came from.

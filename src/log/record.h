@@ -1,5 +1,5 @@
 #pragma once
-// Composing one fixed-width record of the log from the window's boxes.
+// Composing one fixed-width record of the log from the texts of one weighing.
 
 #include "log/item_decl.h"
 
@@ -25,8 +25,9 @@ class TextDecoder {
     virtual std::u16string decode(std::string_view bytes) const = 0;
 };
 
-// The seven boxes in the order of the record's columns 1 to 7: Text3, Text4,
-// Text1, Text2, Text5, Text6, Text7.
+// The seven texts of one weighing in the order of the record's columns 1 to
+// 7: weight, height, standard weight, obesity degree, BMI, date stamp and
+// comment.
 using RecordBoxes = std::array<std::u16string, 7>;
 
 enum class RecordRefusal {

@@ -1,6 +1,6 @@
 // Form1, the window "体重チェック": its constructor (controls, rules, icon),
 // the binding of the four events and the small helpers the handlers share.
-// The handlers themselves live in the subsystems' form1_*.cpp files.
+// The handlers themselves live beside it in form1_*.cpp.
 
 #include "ui/form1.h"
 
@@ -64,14 +64,27 @@ Form1::Form1(platform::Services services, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), services_(services) {
     initIconResources();
     ui_->setupUi(this);
+    useIcon();
+    usePalette();
+    colourLabels();
+    styleCaptions();
+    nameBoxesForScreenReaders();
+    drawRules();
+    bindEvents();
+    Form_Load();
+    weightBox()->setFocus();
+}
+
+void Form1::useIcon() {
     QIcon icon;
     icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-16.xpm")));
     icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-32.xpm")));
     setWindowIcon(icon);
-    usePalette();
+}
 
-    // The fixed colours of the labels: the output panel and what lies on it,
-    // the legend's rows in their bands' colours, the path label grey.
+// The fixed colours of the labels: the output panel and what lies on it,
+// the legend's rows in their bands' colours, the path label grey.
+void Form1::colourLabels() {
     for (QLabel* l :
          {ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
           ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19})
@@ -83,28 +96,34 @@ Form1::Form1(platform::Services services, QWidget* parent)
     for (int row = 0; row < 4; ++row)
         for (QLabel* cell : legend[row])
             fill(cell, bandColour(row + 1));
-    fill(ui_->lblFOLDER, kLightGrey);
-    // The calculate and save buttons: flat, in the panel's green, with a
-    // thin grey border and black captions.
+    fill(logPathLabel(), kLightGrey);
+}
+
+// The calculate and save buttons flat, in the panel's green, with a thin
+// grey border and black captions; the headings large; every caption whole
+// in whatever Japanese font stands in.
+void Form1::styleCaptions() {
     for (Button* b : {ui_->Command1, ui_->Command2})
         b->setFace(toQColor(kLightGreen), QColor(105, 105, 105));
     for (QLabel* heading : {ui_->Label26, ui_->Label27, ui_->Label28})
         restyle(heading, 15.75, true);
     restyle(ui_->Label24, 8.25, false);
-    restyle(ui_->lblFOLDER, 8.25, false);
-
-    // Every caption whole in whatever Japanese font stands in.
+    restyle(logPathLabel(), 8.25, false);
     // (Label23 shows nothing: its box is one pixel high.)
     for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-        if (l != ui_->lblFOLDER && l != ui_->Label23)
+        if (l != logPathLabel() && l != ui_->Label23)
             fitCaption(l);
+}
 
-    // Screen readers name each box by its caption.
+// Screen readers name each box by its caption.
+void Form1::nameBoxesForScreenReaders() {
     for (QLabel* caption : {ui_->Label3, ui_->Label4, ui_->Label1, ui_->Label2, ui_->Label5,
                             ui_->Label21, ui_->Label22})
         caption->buddy()->setAccessibleName(caption->text());
+}
 
-    // The rules, each placed in the stacking order under the control named.
+// The rules, each placed in the stacking order under the control named.
+void Form1::drawRules() {
     auto rule = [this](const char* name, QPoint from, QPoint to, int width, QWidget* above) {
         auto* line = new Rule(QString::fromLatin1(name), from, to, width, this);
         line->stackUnder(above);
@@ -112,17 +131,16 @@ Form1::Form1(platform::Services services, QWidget* parent)
     };
     rule("Line1", twips(1200, 960), twips(2880, 960), 3, ui_->Label26);
     rule("Line2", twips(3240, 960), twips(4800, 960), 3, ui_->Label26);
-    rule("Line3", twips(360, 960), twips(1080, 960), 3, ui_->lblFOLDER);
-    rule("Line6", twips(5160, 960), twips(6840, 960), 3, ui_->lblFOLDER);
+    rule("Line3", twips(360, 960), twips(1080, 960), 3, logPathLabel());
+    rule("Line6", twips(5160, 960), twips(6840, 960), 3, logPathLabel());
     rule("Line4", twips(480, 5280), twips(6960, 5280), 3, ui_->Label27);
-    rule("Line5", twips(5760, 720), twips(5880, 480), 1, ui_->Text3);
+    rule("Line5", twips(5760, 720), twips(5880, 480), 1, weightBox());
+}
 
+void Form1::bindEvents() {
     connect(ui_->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui_->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(ui_->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-
-    Form_Load();
-    ui_->Text3->setFocus();
 }
 
 Form1::~Form1() = default;
@@ -140,6 +158,31 @@ void Form1::changeEvent(QEvent* e) {
 
 std::size_t Form1::rinstr(std::u16string_view n, std::u16string_view m) const {
     return taiju::rinstr(n, m);
+}
+
+QLineEdit* Form1::weightBox() const {
+    return ui_->Text3;
+}
+QLineEdit* Form1::heightBox() const {
+    return ui_->Text4;
+}
+QLineEdit* Form1::standardWeightBox() const {
+    return ui_->Text1;
+}
+QLineEdit* Form1::obesityBox() const {
+    return ui_->Text2;
+}
+QLineEdit* Form1::bmiBox() const {
+    return ui_->Text5;
+}
+QLineEdit* Form1::dateBox() const {
+    return ui_->Text6;
+}
+QLineEdit* Form1::commentBox() const {
+    return ui_->Text7;
+}
+PathLabel* Form1::logPathLabel() const {
+    return ui_->lblFOLDER;
 }
 
 void Form1::tell(std::u16string_view message, std::u16string_view title) {

@@ -8,15 +8,18 @@
 //   form1_items.cpp     jinput, joutput: the item file
 //   form1_save.cpp      Command2_Click: one record appended to the log
 //   form1_folder.cpp    Command3_Click: another folder for the log
-// The state (strFOLDER, strFILE, jmaxrec and the item declarations) is
-// FormState, in form_state.h; the handlers call the Qt-free core in eval/,
-// log/ and app/.
+// The window has its state (strFOLDER, strFILE, jmaxrec and the item
+// declarations) as FormState, in form_state.h; the handlers reach the
+// controls through accessors named by role and call the Qt-free core in
+// eval/, log/ and app/.
 
 #include "platform/services.h"
 #include "text/encoding.h"
 #include "ui/form_state.h"
 
 #include <QWidget>
+
+class QLineEdit;
 
 #include <memory>
 #include <string>
@@ -28,7 +31,9 @@ class Form1;
 
 namespace taiju {
 
-class Form1 : public QWidget, public FormState {
+class PathLabel;
+
+class Form1 : public QWidget {
     Q_OBJECT
   public:
     // form1.cpp ---------------------------------------------------------
@@ -37,6 +42,8 @@ class Form1 : public QWidget, public FormState {
     ~Form1() override;
     // The controls, by their names.
     Ui::Form1& controls() { return *ui_; }
+    // What the window keeps: the log's folder and name, the item declarations.
+    FormState& state() { return state_; }
     // 1-based position of the last `m` in `n`, 0 when none.
     std::size_t rinstr(std::u16string_view n, std::u16string_view m) const;
 
@@ -67,13 +74,31 @@ class Form1 : public QWidget, public FormState {
     void changeEvent(QEvent* e) override;
 
   private:
+    // form1.cpp: the steps of the constructor, in the order it takes them.
+    void useIcon();
+    void colourLabels();
+    void styleCaptions();
+    void nameBoxesForScreenReaders();
+    void drawRules();
+    void bindEvents();
     // form1.cpp: the desktop's palette where it is a readable light one,
     // else the style's standard light palette.
     void usePalette();
     // form1.cpp: a message box with the title, on the injected service.
     void tell(std::u16string_view message, std::u16string_view title);
 
+    // form1.cpp: the controls by role.
+    QLineEdit* weightBox() const;         // Text3
+    QLineEdit* heightBox() const;         // Text4
+    QLineEdit* standardWeightBox() const; // Text1
+    QLineEdit* obesityBox() const;        // Text2
+    QLineEdit* bmiBox() const;            // Text5
+    QLineEdit* dateBox() const;           // Text6
+    QLineEdit* commentBox() const;        // Text7
+    PathLabel* logPathLabel() const;      // lblFOLDER
+
     std::unique_ptr<Ui::Form1> ui_;
+    FormState state_;
     platform::Services services_;
     platform::Cp932Encoder encoder_;
 };

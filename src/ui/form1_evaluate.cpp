@@ -26,25 +26,25 @@ void paint(QLineEdit* box, Colour c, const QLabel* legendName) {
 } // namespace
 
 void Form1::Command1_Click() {
-    const auto outcome = evaluate(u16(ui_->Text3->text()), u16(ui_->Text4->text()));
+    const auto outcome = evaluate(u16(weightBox()->text()), u16(heightBox()->text()));
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         tell(refusal->message, kInputErrorTitle);
-        QLineEdit* box = refusal->box == Box::Height ? ui_->Text4 : ui_->Text3;
+        QLineEdit* box = refusal->box == Box::Height ? heightBox() : weightBox();
         box->setFocus();
         box->setSelection(0, static_cast<int>(box->text().size()));
         return;
     }
     const auto& r = std::get<Results>(outcome);
-    ui_->Text1->setText(qs(r.standardWeight));
-    ui_->Text2->setText(qs(r.obesityDegree));
-    ui_->Text5->setText(qs(r.bmi));
+    standardWeightBox()->setText(qs(r.standardWeight));
+    obesityBox()->setText(qs(r.obesityDegree));
+    bmiBox()->setText(qs(r.bmi));
     const platform::LocalDate d = services_.clock.date();
     const platform::LocalTime t = services_.clock.time();
-    ui_->Text6->setText(qs(dateStamp(d.month, d.day, d.year, t.hour, t.minute, t.second)));
+    dateBox()->setText(qs(dateStamp(d.month, d.day, d.year, t.hour, t.minute, t.second)));
     const QLabel* const assessment[] = {ui_->Label6, ui_->Label7, ui_->Label8, ui_->Label9};
-    paint(ui_->Text2, r.obesityColour, assessment[r.obesityBand - 1]);
-    paint(ui_->Text5, r.bmiColour, assessment[r.bmiBand - 1]);
-    ui_->Text3->setFocus();
+    paint(obesityBox(), r.obesityColour, assessment[r.obesityBand - 1]);
+    paint(bmiBox(), r.bmiColour, assessment[r.bmiBand - 1]);
+    weightBox()->setFocus();
 }
 
 } // namespace taiju

@@ -12,17 +12,18 @@ inline constexpr char16_t kFolderDialogTitle[] = u"フォルダを指定して�
 inline constexpr char16_t kFolderDialogFilter[] = u"全てのﾌｧｲﾙ(*.*)|*.*|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|";
 
 void Form1::Command3_Click() {
-    if (strFOLDER.empty() || strFOLDER.back() != u'\\')
-        strFOLDER += u'\\';
-    const auto chosen = services_.fileDialog.open(
-        platform::qs(kFolderDialogTitle), platform::qs(kFolderDialogFilter), strFOLDER + strFILE);
+    if (state_.strFOLDER.empty() || state_.strFOLDER.back() != u'\\')
+        state_.strFOLDER += u'\\';
+    const auto chosen = services_.fileDialog.open(platform::qs(kFolderDialogTitle),
+                                                  platform::qs(kFolderDialogFilter),
+                                                  state_.strFOLDER + state_.strFILE);
     if (!chosen)
         return; // cancelled, or a path the tool cannot name
     const std::size_t p = rinstr(*chosen, u"\\");
     if (p == 0)
         return; // no folder in it: nothing to take
-    strFOLDER = chosen->substr(0, p);
-    ui_->lblFOLDER->setText(platform::qs(joinPath(strFOLDER, strFILE)));
+    state_.strFOLDER = chosen->substr(0, p);
+    logPathLabel()->setText(platform::qs(joinPath(state_.strFOLDER, state_.strFILE)));
 }
 
 } // namespace taiju

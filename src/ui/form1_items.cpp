@@ -11,7 +11,8 @@ namespace taiju {
 void Form1::jinput(const std::u16string& n, const std::u16string& drive, std::u16string& er) {
     er.clear();
     const auto text = platform::readText(itemFilePath(n, drive));
-    const ItemRead read = text ? readItemFile(*text, jmaxrec, *this) : ItemRead::ReadFailure;
+    const ItemRead read =
+        text ? readItemFile(*text, state_.jmaxrec, state_) : ItemRead::ReadFailure;
     switch (read) {
     case ItemRead::Ok:
         return;
@@ -30,9 +31,9 @@ void Form1::jinput(const std::u16string& n, const std::u16string& drive, std::u1
 }
 
 void Form1::joutput(const std::u16string& n, const std::u16string& drive) {
-    if (!platform::writeLines(itemFilePath(n, drive), itemFileLines(*this))) {
+    if (!platform::writeLines(itemFilePath(n, drive), itemFileLines(state_))) {
         tell(kDiskErrorMessage, kDiskErrorTitle);
-        ui_->Text3->setFocus();
+        weightBox()->setFocus();
     }
 }
 

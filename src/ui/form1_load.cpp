@@ -14,10 +14,10 @@ namespace taiju {
 void Form1::Form_Load() {
     const Settings s = loadSettings(services_.appDirectory.path(),
                                     {platform::readSettingsStart, platform::writeLines});
-    strFOLDER = s.folder;
-    strFILE = s.file;
-    ui_->lblFOLDER->setText(platform::qs(joinPath(strFOLDER, strFILE)));
-    jmaxrec = kMaxRecordUnits;
+    state_.strFOLDER = s.folder;
+    state_.strFILE = s.file;
+    logPathLabel()->setText(platform::qs(joinPath(state_.strFOLDER, state_.strFILE)));
+    state_.jmaxrec = kMaxRecordUnits;
 }
 
 } // namespace taiju

@@ -24,11 +24,11 @@ std::u16string shown(const std::u16string& windowsPath) {
 
 void Form1::Command2_Click() {
     using platform::u16;
-    const std::u16string logPath = joinPath(strFOLDER, strFILE);
+    const std::u16string logPath = joinPath(state_.strFOLDER, state_.strFILE);
     const std::u16string drive = logPath.substr(0, 1);
     const std::u16string rest = logPath.size() > 2 ? logPath.substr(2) : std::u16string();
     const std::u16string itemPath = itemFilePath(rest, drive);
-    const std::u16string target = u16(ui_->lblFOLDER->text());
+    const std::u16string target = u16(logPathLabel()->text());
     for (const std::u16string* path : {&logPath, &target}) {
         if (holdsNul(*path)) {
             tell(nulInPathMessage(shown(markNul(*path))), kSaveErrorTitle);
@@ -60,11 +60,11 @@ void Form1::Command2_Click() {
         }
     }
 
-    const RecordBoxes boxes{u16(ui_->Text3->text()), u16(ui_->Text4->text()),
-                            u16(ui_->Text1->text()), u16(ui_->Text2->text()),
-                            u16(ui_->Text5->text()), u16(ui_->Text6->text()),
-                            u16(ui_->Text7->text())};
-    const auto record = composeRecord(boxes, *this, encoder_);
+    const RecordBoxes boxes{
+        u16(weightBox()->text()),  u16(heightBox()->text()), u16(standardWeightBox()->text()),
+        u16(obesityBox()->text()), u16(bmiBox()->text()),    u16(dateBox()->text()),
+        u16(commentBox()->text())};
+    const auto record = composeRecord(boxes, state_, encoder_);
     if (const auto* refusal = std::get_if<RecordRefusal>(&record)) {
         tell(recordRefusalMessage(*refusal, shown(itemPath)), kSaveErrorTitle);
         return;

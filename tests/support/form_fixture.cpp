@@ -26,8 +26,8 @@ QString FormFixture::caption() const {
 }
 
 void FormFixture::useLog(const std::u16string& folder) {
-    form->strFOLDER = folder;
-    form->strFILE = u"体重変化.txt";
+    form->state().strFOLDER = folder;
+    form->state().strFILE = u"体重変化.txt";
     ui().lblFOLDER->setText(platform::qs(folder + u"\\体重変化.txt"));
 }
 

@@ -45,12 +45,12 @@ class FolderChoiceTest : public QObject {
         QCOMPARE(calls[0].filter, QStringLiteral("全てのﾌｧｲﾙ(*.*)|*.*|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|"));
         QCOMPARE(qs(calls[0].initialFile), w.appDir() + "\\" + kLogName);
         // The final "\" stays after the cancel; the next press adds no second one.
-        QCOMPARE(qs(w.form->strFOLDER), w.appDir() + "\\");
+        QCOMPARE(qs(w.form->state().strFOLDER), w.appDir() + "\\");
         QCOMPARE(w.caption(), before);
         w.choose(std::nullopt);
         QCOMPARE(calls.size(), std::size_t(2));
         QCOMPARE(qs(calls[1].initialFile), w.appDir() + "\\" + kLogName);
-        QCOMPARE(qs(w.form->strFOLDER), w.appDir() + "\\");
+        QCOMPARE(qs(w.form->state().strFOLDER), w.appDir() + "\\");
         QVERIFY(w.desktop.messageBox.shown.empty());
     }
 
@@ -75,13 +75,13 @@ class FolderChoiceTest : public QObject {
         const QByteArray settings = w.settings();
         w.choose(answer.isNull() ? std::nullopt : std::optional(platform::u16(answer)));
         if (folder.isNull()) {
-            QCOMPARE(qs(w.form->strFOLDER), w.appDir() + "\\");
+            QCOMPARE(qs(w.form->state().strFOLDER), w.appDir() + "\\");
             QCOMPARE(w.caption(), caption);
         } else {
-            QCOMPARE(qs(w.form->strFOLDER), folder);
+            QCOMPARE(qs(w.form->state().strFOLDER), folder);
             QCOMPARE(w.caption(), folder + kLogName);
         }
-        QCOMPARE(qs(w.form->strFILE), kLogName);
+        QCOMPARE(qs(w.form->state().strFILE), kLogName);
         QCOMPARE(w.settings(), settings); // the choice is not stored
         QVERIFY(w.desktop.messageBox.shown.empty());
     }
@@ -98,7 +98,7 @@ class FolderChoiceTest : public QObject {
         const QString chosen = qs(windowsPath(other.path())) + "\\new.txt";
         w.choose(platform::u16(chosen));
         const QString folder = qs(windowsPath(other.path())) + "\\";
-        QCOMPARE(qs(w.form->strFOLDER), folder);
+        QCOMPARE(qs(w.form->state().strFOLDER), folder);
         QCOMPARE(w.caption(), folder + kLogName);
         QVERIFY(!QFile::exists(other.filePath(QStringLiteral("new.txt"))));
 

@@ -64,7 +64,7 @@ class FormItemsTest : public QObject {
     void workedExampleReadsAndWritesBack() {
         Window w;
         writeBytes(w.itemFile(), cp932Lines(kExample));
-        Form1& f = *w.form;
+        FormState& f = w.form->state();
         f.jwidth[8] = 3; // left by an earlier read: cleared up to 255
         f.jwidth[255] = 4;
         f.jwidth[256] = 5; // beyond the cleared range
@@ -89,7 +89,7 @@ class FormItemsTest : public QObject {
 
         f.jwidth[256] = 0;
         writeBytes(w.itemFile(QStringLiteral("新しい.txt")), QByteArray(5000, 'x')); // replaced
-        f.joutput(w.n(QStringLiteral("新しい.txt")), u"Z");
+        w.form->joutput(w.n(QStringLiteral("新しい.txt")), u"Z");
         QCOMPARE(readBytes(w.itemFile(QStringLiteral("新しい.txt"))), cp932Lines(kExample));
         QCOMPARE(readBytes(w.itemFile(QStringLiteral("新しい.txt"))), templateBytes());
         QVERIFY(w.desktop.messageBox.shown.empty());
@@ -145,16 +145,16 @@ class FormItemsTest : public QObject {
             QCOMPARE(shown[0].message, message);
             QCOMPARE(shown[0].title, title);
         }
-        QCOMPARE(w.form->jcount, jcount);
-        QCOMPARE(w.form->jrec, jrec);
+        QCOMPARE(w.form->state().jcount, jcount);
+        QCOMPARE(w.form->state().jrec, jrec);
 
         // A good file afterwards: the same status text comes back empty.
         writeBytes(w.itemFile(), cp932Lines(kExample));
         std::u16string er = u"error";
         w.form->jinput(w.n(), u"Z", er);
         QCOMPARE(er, std::u16string());
-        QCOMPARE(w.form->jcount, 7.0);
-        QCOMPARE(w.form->jrec, 1.0);
+        QCOMPARE(w.form->state().jcount, 7.0);
+        QCOMPARE(w.form->state().jrec, 1.0);
     }
 
     // 2558 bytes still fit ten units; the record needs two (one step per item).
@@ -163,8 +163,8 @@ class FormItemsTest : public QObject {
         writeBytes(w.itemFile(), cp932Lines(withWidths({6, 10, 10, 10, 10, 10, 20, 2482})));
         QCOMPARE(w.read(), std::u16string());
         QVERIFY(w.desktop.messageBox.shown.empty());
-        QCOMPARE(w.form->jrecw, 2.0);
-        QCOMPARE(w.form->jrec, 2.0);
+        QCOMPARE(w.form->state().jrecw, 2.0);
+        QCOMPARE(w.form->state().jrec, 2.0);
     }
 
     void writeFailure_data() {

@@ -33,8 +33,8 @@ struct Window : FormFixture {
         return QByteArray::fromStdString(
             platform::encodeCp932(platform::u16(appDir() + "\r\n" + kLogName + "\r\n")));
     }
-    QString folder() const { return qs(form->strFOLDER); }
-    QString file() const { return qs(form->strFILE); }
+    QString folder() const { return qs(form->state().strFOLDER); }
+    QString file() const { return qs(form->state().strFILE); }
 };
 
 } // namespace
@@ -55,7 +55,7 @@ class StartupTest : public QObject {
         QCOMPARE(w.folder(), w.appDir());
         QCOMPARE(w.file(), kLogName);
         QCOMPARE(w.caption(), w.appDir() + "\\" + kLogName);
-        QCOMPARE(w.form->jmaxrec, 10.0);
+        QCOMPARE(w.form->state().jmaxrec, 10.0);
         QVERIFY(w.silent());
         // Nothing but the settings file is created.
         QCOMPARE(QDir(w.app.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -92,7 +92,7 @@ class StartupTest : public QObject {
         QCOMPARE(w.folder(), folder);
         QCOMPARE(w.file(), file);
         QCOMPARE(w.caption(), caption);
-        QCOMPARE(w.form->jmaxrec, 10.0);
+        QCOMPARE(w.form->state().jmaxrec, 10.0);
         QCOMPARE(readBytes(w.settingsPath()), before);
         QVERIFY(w.silent());
     }
@@ -120,7 +120,7 @@ class StartupTest : public QObject {
         QCOMPARE(w.folder(), w.appDir());
         QCOMPARE(w.file(), kLogName);
         QCOMPARE(w.caption(), w.appDir() + "\\" + kLogName);
-        QCOMPARE(w.form->jmaxrec, 10.0);
+        QCOMPARE(w.form->state().jmaxrec, 10.0);
         QVERIFY(w.silent());
     }
 
@@ -134,7 +134,7 @@ class StartupTest : public QObject {
         QCOMPARE(w.folder(), w.appDir());
         QCOMPARE(w.file(), kLogName);
         QCOMPARE(w.caption(), w.appDir() + "\\" + kLogName);
-        QCOMPARE(w.form->jmaxrec, 10.0);
+        QCOMPARE(w.form->state().jmaxrec, 10.0);
         QVERIFY(w.silent());
     }
 
@@ -162,7 +162,7 @@ class StartupTest : public QObject {
         QCOMPARE(readBytes(native + "/ostrel"), w.defaultBytes());
         QCOMPARE(w.folder(), readBackValid ? app.left(app.indexOf(',')) : app);
         QCOMPARE(w.file(), readBackValid ? QStringLiteral("b") : kLogName);
-        QCOMPARE(w.form->jmaxrec, 10.0);
+        QCOMPARE(w.form->state().jmaxrec, 10.0);
         QVERIFY(w.silent());
     }
 
@@ -188,7 +188,7 @@ class StartupTest : public QObject {
         QCOMPARE(w.folder(), folder);
         QCOMPARE(w.file(), kLogName);
         QCOMPARE(w.caption(), folder + "\\" + kLogName);
-        QCOMPARE(w.form->jmaxrec, 10.0);
+        QCOMPARE(w.form->state().jmaxrec, 10.0);
         QVERIFY(w.silent());
         QVERIFY(QDir(w.app.path()).isEmpty());
     }

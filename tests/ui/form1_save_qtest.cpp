@@ -56,7 +56,7 @@ struct Window : FormFixture {
         for (QLineEdit* box :
              {ui.Text1, ui.Text2, ui.Text3, ui.Text4, ui.Text5, ui.Text6, ui.Text7})
             s << box->text();
-        s << ui.lblFOLDER->text() << qs(form->strFOLDER) << qs(form->strFILE);
+        s << ui.lblFOLDER->text() << qs(form->state().strFOLDER) << qs(form->state().strFILE);
         return s;
     }
 };
@@ -102,8 +102,8 @@ class RecordWriterTest : public QObject {
     void itemFileProvisionedBesideALogInASubfolder() {
         Window w;
         QVERIFY(QDir(w.data.path()).mkdir(QStringLiteral("sub")));
-        w.form->strFILE = u"sub\\体重変化.txt";
-        w.ui().lblFOLDER->setText(qs(w.form->strFOLDER + u"\\" + w.form->strFILE));
+        w.form->state().strFILE = u"sub\\体重変化.txt";
+        w.ui().lblFOLDER->setText(qs(w.form->state().strFOLDER + u"\\" + w.form->state().strFILE));
         w.form->Command2_Click();
         QVERIFY(w.desktop.messageBox.shown.empty());
         QCOMPARE(readBytes(w.data.filePath(QStringLiteral("sub/k体重変化.txt"))), templateBytes());
@@ -168,7 +168,7 @@ class RecordWriterTest : public QObject {
         if (fault == "drive C")
             w.useLog(u"C:\\data");
         if (fault == "NUL") {
-            w.form->strFILE = std::u16string(u"体重変化.txt\0x", 10);
+            w.form->state().strFILE = std::u16string(u"体重変化.txt\0x", 10);
             w.ui().lblFOLDER->setText(qs(windowsPath(w.log())) + QChar(0) + "x");
         }
         const QStringList before = w.shown();
