@@ -1,5 +1,6 @@
 #include "eval/layout.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <string>

@@ -4,6 +4,7 @@
 #include "log/fields.h"
 #include "log/rinstr.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 

@@ -2,6 +2,7 @@
 
 #include "log/fields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
