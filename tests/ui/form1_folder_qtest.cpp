@@ -113,7 +113,7 @@ class FolderChoiceTest : public QObject {
         QCOMPARE(w.settings(), settings);
 
         Form1 restarted(w.desktop.services());
-        QCOMPARE(qs(restarted.strFOLDER), w.appDir());
+        QCOMPARE(qs(restarted.state().strFOLDER), w.appDir());
     }
 };
 
