@@ -7,6 +7,7 @@
 #include "eval/bands.h"
 #include "log/rinstr.h"
 #include "platform/qtext.h"
+#include "ui/boxes.h"
 #include "ui/button.h"
 #include "ui/look.h"
 #include "ui/rule.h"
@@ -117,6 +118,8 @@ Form1::Form1(platform::Services services, QWidget* parent)
     rule("Line4", twips(480, 5280), twips(6960, 5280), 3, ui_->Label27);
     rule("Line5", twips(5760, 720), twips(5880, 480), 1, ui_->Text3);
 
+    prepareBoxes(
+        {ui_->Text1, ui_->Text2, ui_->Text3, ui_->Text4, ui_->Text5, ui_->Text6, ui_->Text7});
     connect(ui_->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui_->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(ui_->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
