@@ -1,7 +1,6 @@
 #include "ui/busy_wait.h"
 
 #include <QApplication>
-#include <QWidget>
 
 namespace taiju {
 
@@ -18,6 +17,8 @@ BusyWait::~BusyWait() {
     if (!busy_)
         return;
     window_->setEnabled(true);
+    if (focus_)
+        focus_->setFocus();
     QApplication::restoreOverrideCursor();
 }
 
@@ -27,6 +28,7 @@ void BusyWait::operator()() {
             return;
         busy_ = true;
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        focus_ = window_->focusWidget();
         window_->setEnabled(false);
     }
     // Input to the disabled window is dropped; paint events and the

@@ -2,8 +2,8 @@
 // The window while a save waits for another program's lock on the log.
 
 #include <QElapsedTimer>
-
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace taiju {
 
@@ -22,6 +22,7 @@ class BusyWait {
 
   private:
     QWidget* window_;
+    QPointer<QWidget> focus_; // given back when the window is enabled again
     QElapsedTimer since_;
     bool busy_ = false;
 };

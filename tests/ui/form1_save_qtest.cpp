@@ -195,6 +195,7 @@ class RecordWriterTest : public QObject {
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         writeBytes(w.log(), "");
+        w.ui().Command2->setFocus();
         const int other = ::open(QFile::encodeName(w.log()).constData(), O_RDWR);
         QVERIFY(other >= 0 && ::flock(other, LOCK_EX) == 0);
         PaintCounter counter;
@@ -219,6 +220,7 @@ class RecordWriterTest : public QObject {
         QVERIFY(paints > 0);
         QCOMPARE(readBytes(w.log()), kRecord);
         QVERIFY(w.form->isEnabled());
+        QCOMPARE(w.form->focusWidget(), w.ui().Command2);
         QVERIFY(!QApplication::overrideCursor());
         QCoreApplication::processEvents();
         QCOMPARE(readBytes(w.log()), kRecord);
