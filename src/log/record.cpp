@@ -53,6 +53,15 @@ std::string fieldColumn(const std::string& s, std::size_t w, bool right) {
 
 } // namespace
 
+bool isControl(char16_t c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+std::u16string blankControls(std::u16string text) {
+    std::replace_if(text.begin(), text.end(), isControl, u' ');
+    return text;
+}
+
 bool rightAligned(std::u16string_view flag) {
     return flag == u"R" || flag == u"r";
 }
@@ -68,7 +77,7 @@ composeRecord(const RecordBoxes& boxes, const ItemDeclarations& decl, const Text
     std::string texts[7];
     double needed = widths[0] + widths[8] + widths[9];
     for (std::size_t k = 0; k < 7; ++k) {
-        texts[k] = encoder.encode(trimSpaces(boxes[k]));
+        texts[k] = encoder.encode(trimSpaces(blankControls(boxes[k])));
         // A field column takes at most its text and the blank block.
         widths[k + 1] = std::min(widths[k + 1], static_cast<double>(texts[k].size() + kBlankBlock));
         needed += widths[k + 1];

@@ -35,8 +35,18 @@ enum class RecordRefusal {
     DoesNotFit,    // the columns need more than 256 × jrecw − 2 bytes
 };
 
+// Whether `c` is a control character (C0, from NUL to US, or DEL), which a
+// record never holds: a CR or LF would end the line within it.
+bool isControl(char16_t c);
+
+// The text with every control character replaced by one blank, as a box
+// holds it and a record writes it.
+std::u16string blankControls(std::u16string text);
+
 // The record's bytes, CR LF included, exactly 256 × jrecw long; or why it
-// cannot be written. Widths are used rounded half to even; a field column
+// cannot be written. Control characters of the boxes are written as blanks
+// (blankControls) before spaces at either end are cut off. Widths are used
+// rounded half to even; a field column
 // takes at most its text plus 256 blanks; a column edge inside a double-byte
 // character puts a blank in place of the half character.
 std::variant<std::string, RecordRefusal>

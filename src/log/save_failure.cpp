@@ -1,7 +1,5 @@
 #include "log/save_failure.h"
 
-#include <cerrno>
-
 namespace taiju {
 namespace {
 
@@ -16,55 +14,14 @@ std::u16string decimal(int n) {
 
 } // namespace
 
-FileFault faultOfErrorNumber(int number) {
-    FileCause cause = FileCause::Other;
-    switch (number) {
-    case ENOENT:
-    case ENOTDIR:
-        cause = FileCause::FolderMissing;
-        break;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        cause = FileCause::NotAllowed;
-        break;
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        cause = FileCause::DiskFull;
-        break;
-    case EISDIR:
-        cause = FileCause::IsFolder;
-        break;
-    case EFBIG:
-        cause = FileCause::TooLarge;
-        break;
-    case ENAMETOOLONG:
-    case EILSEQ:
-        cause = FileCause::BadName;
-        break;
-    case EWOULDBLOCK:
-        cause = FileCause::Busy;
-        break;
-    case ENXIO:
-    case ENODEV:
-        cause = FileCause::NotAFile;
-        break;
-    default:
-        break;
-    }
-    return {cause, number};
-}
-
-std::u16string causeText(const FileFault& fault, std::u16string_view windowsPath) {
+std::u16string causeText(const FileFault& fault, std::u16string_view windowsPath, bool reading) {
     switch (fault.cause) {
     case FileCause::FolderMissing:
         return u"ﾌｫﾙﾀﾞがありません。";
     case FileCause::FileMissing:
         return u"ﾌｧｲﾙがありません。";
     case FileCause::NotAllowed:
-        return u"書き込みが許可されていません。";
+        return reading ? u"読み取りが許可されていません。" : u"書き込みが許可されていません。";
     case FileCause::DiskFull:
         return u"ディスクに空きがありません。";
     case FileCause::IsFolder:
@@ -88,7 +45,8 @@ std::u16string causeText(const FileFault& fault, std::u16string_view windowsPath
 
 std::u16string saveFailureMessage(SaveStep step, std::u16string_view shown,
                                   std::u16string_view windowsPath, const FileFault& fault) {
-    const std::u16string cause = causeText(fault, windowsPath);
+    const bool reading = step == SaveStep::ReadTemplate || step == SaveStep::ReadItemFile;
+    const std::u16string cause = causeText(fault, windowsPath, reading);
     // A file that another program holds is free again in a moment.
     const std::u16string whatToDo = fault.cause == FileCause::Busy
                                         ? u"しばらくしてからもう一度記入してください。"
@@ -97,6 +55,10 @@ std::u16string saveFailureMessage(SaveStep step, std::u16string_view shown,
     case SaveStep::ReadTemplate:
         return u"雛形の項目ﾌｧｲﾙ" + quoted(shown) + u"を読めません。" + cause +
                u"\n記入していません。雛形をﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞに置き直してください。";
+    case SaveStep::ReadItemFile:
+        return u"項目ﾌｧｲﾙ" + quoted(shown) + u"を読めません。" + cause +
+               u"\n記入していません（項目ﾌｧｲﾙはそのままです）。"
+               u"項目ﾌｧｲﾙを読めるようにしてから記入してください。";
     case SaveStep::WriteItemFile:
         return u"項目ﾌｧｲﾙ" + quoted(shown) + u"を作れません。" + cause + u"\n記入していません。" +
                whatToDo;
@@ -106,8 +68,11 @@ std::u16string saveFailureMessage(SaveStep step, std::u16string_view shown,
     case SaveStep::AppendLogPart:
         break;
     }
+    // Left where another program's bytes may lie behind it; the next save
+    // starts on a new line (appendBytes), so that the part stays a line of
+    // its own.
     return u"ﾌｧｲﾙ" + quoted(shown) + u"への記入が途中で失敗しました。" + cause +
-           u"\n記録の一部がﾌｧｲﾙの末尾に残っているかもしれません。" + whatToDo;
+           u"\n記録の一部がﾌｧｲﾙの末尾に残っています（次の記入は新しい行から始めます）。" + whatToDo;
 }
 
 std::u16string itemFileUnreadableMessage(std::u16string_view shown) {

@@ -32,20 +32,20 @@ struct FileFault {
     int number = 0; // the system's error number, 0 when none
 };
 
-// The cause of the system's error number (errno).
-FileFault faultOfErrorNumber(int number);
-
 // The cause as one Japanese sentence. `windowsPath` names the file, for the
-// drive letter of NoDrive.
-std::u16string causeText(const FileFault& fault, std::u16string_view windowsPath);
+// drive letter of NoDrive; `reading` tells a file that could not be read
+// from one that could not be written, for NotAllowed.
+std::u16string causeText(const FileFault& fault, std::u16string_view windowsPath,
+                         bool reading = false);
 
 // Which file of a save failed. `shown` is the path as the user sees it (the
 // native form where there is one), `windowsPath` the path inside the tool.
 enum class SaveStep {
     ReadTemplate,  // the template item file beside the program
+    ReadItemFile,  // the log's item file, there but not readable: kept as it is
     WriteItemFile, // the item file copied from the template
     AppendLog,     // the log; nothing of the record is in it
-    AppendLogPart, // the log; part of the record may have stayed in it
+    AppendLogPart, // the log; part of the record stayed at its end
 };
 
 std::u16string saveFailureMessage(SaveStep step, std::u16string_view shown,

@@ -10,16 +10,12 @@
 #include <chrono>
 #include <thread>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QFileInfo>
-#endif
 
 namespace taiju::platform {
 namespace {
@@ -45,8 +41,6 @@ std::optional<QString> nativePath(std::u16string_view path, FileFault& fault) {
     return native;
 }
 
-#ifdef Q_OS_UNIX
-
 FileFault lastFault() {
     return faultOfErrorNumber(errno);
 }
@@ -59,10 +53,7 @@ class File {
     File() = default;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    ~File() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
+    ~File() { close(); }
 
     // For reading; a missing file (or folder on its way) is a missing file.
     Fault openRead(const QString& native) {
@@ -71,9 +62,17 @@ class File {
             f->cause = FileCause::FileMissing;
         return f;
     }
-    // For writing; emptied, or positioned at its end for appending.
-    Fault openWrite(const QString& native, bool append) {
-        return open(native, O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC));
+    // For writing, emptied.
+    Fault openWrite(const QString& native) { return open(native, O_WRONLY | O_CREAT | O_TRUNC); }
+    // For appending; also for reading its end where the user may read it.
+    Fault openAppend(const QString& native) {
+        Fault f = open(native, O_RDWR | O_CREAT | O_APPEND);
+        readable_ = !f;
+        if (f && f->cause == FileCause::NotAllowed) {
+            close();
+            f = open(native, O_WRONLY | O_CREAT | O_APPEND);
+        }
+        return f;
     }
 
     Fault size(std::uint64_t& bytes) const {
@@ -121,30 +120,90 @@ class File {
 
     Fault sync() const { return ::fsync(fd_) == 0 ? Fault() : lastFault(); }
 
+    // Whether the file of `bytes` bytes ends in the middle of a line: it
+    // has bytes and they do not end with CR LF. A file that may not be read
+    // is taken as whole.
+    bool tornTail(std::uint64_t bytes) const {
+        if (bytes == 0 || !readable_)
+            return false;
+        char end[2] = {};
+        const std::size_t n = bytes >= 2 ? 2 : 1;
+        ssize_t r;
+        do
+            r = ::pread(fd_, end, n, static_cast<off_t>(bytes - n));
+        while (r < 0 && errno == EINTR);
+        return r == static_cast<ssize_t>(n) && !(n == 2 && end[0] == '\r' && end[1] == '\n');
+    }
+
     bool truncate(std::uint64_t bytes) const {
         return ::ftruncate(fd_, static_cast<off_t>(bytes)) == 0;
     }
 
-    // An exclusive lock on the whole file, released when the file closes.
-    // Another program that holds it longer than kLockWait is reported busy.
-    // A file system without such locks (some network file systems) is used
-    // without one: the append still works, and its cut-back (see
-    // appendBytes) still never touches bytes that another program appended.
-    Fault lockExclusive() const {
+    // Exclusive locks of both kinds on the whole file, released when the
+    // file closes: flock, and a POSIX record lock (of the open file, where
+    // the system has such locks, so that no other descriptor of this
+    // program releases it). Another program that holds either longer than
+    // kLockWait makes the file Busy; `waiting` is called between attempts.
+    // `both` tells whether both are held: a file system may have neither
+    // kind, or one only, and the file is then used with what it has.
+    Fault lockExclusive(const std::function<void()>& waiting, bool& both) const {
         const auto deadline = std::chrono::steady_clock::now() + kLockWait;
-        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno != EWOULDBLOCK)
-                return std::nullopt;
+        for (;;) {
+            const Lock whole = tryFlock();
+            if (whole != Lock::Busy) {
+                const Lock record = tryRecordLock();
+                if (record != Lock::Busy) {
+                    both = whole == Lock::Taken && record == Lock::Taken;
+                    return std::nullopt;
+                }
+                // Waiting with one lock held could keep out a program that
+                // takes them in the other order.
+                if (whole == Lock::Taken)
+                    ::flock(fd_, LOCK_UN);
+            }
             if (std::chrono::steady_clock::now() >= deadline)
                 return FileFault{FileCause::Busy, EWOULDBLOCK};
+            if (waiting)
+                waiting();
             std::this_thread::sleep_for(kLockRetry);
         }
-        return std::nullopt;
     }
 
   private:
+    enum class Lock { Taken, Busy, NotHere };
+
+    Lock tryFlock() const {
+        int r;
+        do
+            r = ::flock(fd_, LOCK_EX | LOCK_NB);
+        while (r != 0 && errno == EINTR);
+        return r == 0 ? Lock::Taken : errno == EWOULDBLOCK ? Lock::Busy : Lock::NotHere;
+    }
+
+    Lock tryRecordLock() const {
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET; // from the start, l_len 0: to any end
+#ifdef F_OFD_SETLK
+        const int command = F_OFD_SETLK;
+#else
+        const int command = F_SETLK;
+#endif
+        int r;
+        do
+            r = ::fcntl(fd_, command, &whole);
+        while (r != 0 && errno == EINTR);
+        return r == 0                               ? Lock::Taken
+               : errno == EAGAIN || errno == EACCES ? Lock::Busy
+                                                    : Lock::NotHere;
+    }
+
+    void close() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
     Fault open(const QString& native, int flags) {
         const QByteArray name = QFile::encodeName(native);
         do
@@ -163,60 +222,8 @@ class File {
     }
 
     int fd_ = -1;
+    bool readable_ = false;
 };
-
-#else
-
-// The same over QFile, for a build on another system. Causes are coarser:
-// QFile reports no error number. No lock is taken; LockFileEx on the file's
-// handle would give the same guarantee as flock.
-class File {
-  public:
-    Fault openRead(const QString& native) {
-        if (QFileInfo(native).isDir())
-            return FileFault{FileCause::IsFolder, 0};
-        file_.setFileName(native);
-        if (!QFileInfo::exists(native))
-            return FileFault{FileCause::FileMissing, 0};
-        return file_.open(QIODevice::ReadOnly) ? Fault() : fault();
-    }
-    Fault openWrite(const QString& native, bool append) {
-        if (QFileInfo(native).isDir())
-            return FileFault{FileCause::IsFolder, 0};
-        file_.setFileName(native);
-        const auto mode = append ? QIODevice::Append : QIODevice::Truncate;
-        return file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered | mode) ? Fault() : fault();
-    }
-    Fault size(std::uint64_t& bytes) const {
-        bytes = static_cast<std::uint64_t>(file_.size());
-        return std::nullopt;
-    }
-    Fault read(std::size_t n, std::string& out) {
-        const QByteArray bytes = file_.read(static_cast<qint64>(n));
-        if (file_.error() != QFileDevice::NoError)
-            return fault();
-        out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        return std::nullopt;
-    }
-    Fault write(std::string_view bytes, std::size_t& done) {
-        const qint64 w = file_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        done = w > 0 ? static_cast<std::size_t>(w) : 0;
-        return done == bytes.size() ? Fault() : fault();
-    }
-    Fault sync() { return file_.flush() ? Fault() : fault(); }
-    bool truncate(std::uint64_t bytes) { return file_.resize(static_cast<qint64>(bytes)); }
-    Fault lockExclusive() const { return std::nullopt; }
-
-  private:
-    FileFault fault() const {
-        return {file_.error() == QFileDevice::PermissionsError ? FileCause::NotAllowed
-                                                               : FileCause::Other,
-                0};
-    }
-    QFile file_;
-};
-
-#endif
 
 // The first `limit` bytes of the file and whether that is all of it. Reads
 // the file's size plus one byte, so that a small file costs a small buffer;
@@ -254,7 +261,7 @@ Fault writeWhole(std::u16string_view path, std::string_view bytes) {
     if (!native)
         return fault;
     File file;
-    if (Fault f = file.openWrite(*native, false))
+    if (Fault f = file.openWrite(*native))
         return f;
     std::size_t done = 0;
     if (Fault f = file.write(bytes, done))
@@ -263,6 +270,47 @@ Fault writeWhole(std::u16string_view path, std::string_view bytes) {
 }
 
 } // namespace
+
+FileFault faultOfErrorNumber(int number) {
+    FileCause cause = FileCause::Other;
+    switch (number) {
+    case ENOENT:
+    case ENOTDIR:
+        cause = FileCause::FolderMissing;
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        cause = FileCause::NotAllowed;
+        break;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        cause = FileCause::DiskFull;
+        break;
+    case EISDIR:
+        cause = FileCause::IsFolder;
+        break;
+    case EFBIG:
+        cause = FileCause::TooLarge;
+        break;
+    case ENAMETOOLONG:
+    case EILSEQ:
+        cause = FileCause::BadName;
+        break;
+    case EWOULDBLOCK:
+        cause = FileCause::Busy;
+        break;
+    case ENXIO:
+    case ENODEV:
+        cause = FileCause::NotAFile;
+        break;
+    default:
+        break;
+    }
+    return {cause, number};
+}
 
 void ignoreFileSizeSignal() {
 #ifdef SIGXFSZ
@@ -303,34 +351,53 @@ bool writeLines(std::u16string_view path, const std::vector<std::u16string>& lin
     return !writeWhole(path, bytes);
 }
 
-AppendResult appendBytes(std::u16string_view path, std::string_view bytes) {
+std::optional<FileFault> readFault(std::u16string_view path) {
+    FileFault fault;
+    const auto native = nativePath(path, fault);
+    if (!native)
+        return fault;
+    File file;
+    return file.openRead(*native);
+}
+
+AppendResult appendBytes(std::u16string_view path, std::string_view bytes,
+                         const std::function<void()>& waiting) {
     FileFault fault;
     const auto native = nativePath(path, fault);
     if (!native)
         return {fault};
     File file;
-    if (Fault f = file.openWrite(*native, true))
+    if (Fault f = file.openAppend(*native))
         return {f};
-    // From here to the end the file is locked: the length measured is where
-    // this write begins, and no other append can land behind it before a
-    // cut-back.
-    if (Fault f = file.lockExclusive())
+    // From here to the end the file is locked: its end as read is where
+    // this write begins, and no other locking append can land behind it
+    // before a cut-back.
+    bool locked = false;
+    if (Fault f = file.lockExclusive(waiting, locked))
         return {f};
     std::uint64_t before = 0;
     if (Fault f = file.size(before))
         return {f};
+    std::string onNewLine;
+    if (file.tornTail(before)) {
+        onNewLine.reserve(2 + bytes.size());
+        onNewLine.append("\r\n").append(bytes);
+        bytes = onNewLine;
+    }
     std::size_t done = 0;
     Fault failed = file.write(bytes, done);
     if (!failed)
         failed = file.sync();
     if (!failed)
         return {};
-    // Cut back only when the file ends with exactly what this write added;
-    // otherwise (no lock available and another program appended meanwhile)
-    // cutting would remove their bytes.
+    if (done == 0)
+        return {failed};
+    // Cut back only under both locks, and only when the file ends with
+    // exactly what this write added; otherwise cutting could remove the
+    // bytes of another program.
     std::uint64_t now = 0;
-    const bool cut = done == 0 || (!file.size(now) && now == before + done &&
-                                   file.truncate(before) && !file.sync());
+    const bool cut =
+        locked && !file.size(now) && now == before + done && file.truncate(before) && !file.sync();
     return {failed, !cut};
 }
 

@@ -7,12 +7,16 @@
 #include "log/save_failure.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace taiju::platform {
+
+// The cause of the system's error number (errno).
+FileFault faultOfErrorNumber(int number);
 
 // Call first thing in main() of every program of the tool (taiju-check,
 // taiju-view). A write beyond the file-size limit (ulimit -f, a quota) then
@@ -40,9 +44,12 @@ std::optional<SettingsStart> readSettingsStart(const std::u16string& path, std::
 // encoded in code page 932 and ended by CR LF. False when it fails.
 bool writeLines(std::u16string_view path, const std::vector<std::u16string>& lines);
 
+// Why the file cannot be read: nothing when it opens for reading. A missing
+// file (or a folder on its way) is FileMissing.
+std::optional<FileFault> readFault(std::u16string_view path);
+
 // How an append ended: nothing failed, or the fault and whether part of
-// `bytes` may have stayed at the end of the file (only when cutting it back
-// failed too).
+// `bytes` stayed at the end of the file.
 struct AppendResult {
     std::optional<FileFault> fault;
     bool partLeft = false;
@@ -50,12 +57,26 @@ struct AppendResult {
 };
 
 // Appends `bytes` to the file in one write, creating the file when it is
-// missing, and flushes it to disk. The whole append holds an exclusive lock
-// on the file (flock), from measuring its length to the flush, so that
-// appends of several programs follow each other. When the write fails or is
-// short, the file is cut back to the length it had, so that it never holds
-// part of `bytes`; records that others appended are never touched.
-AppendResult appendBytes(std::u16string_view path, std::string_view bytes);
+// missing, and flushes it to disk. A file that does not end with CR LF (a
+// record cut short earlier, by a signal or a failed append) gets CR LF in
+// front of `bytes`, in the same write, so that the new record starts a line
+// of its own.
+//
+// Locks: the append holds an exclusive flock and an exclusive POSIX record
+// lock (fcntl) on the whole file, from reading its end to the flush, so that
+// appends of programs that lock with either call follow each other. While
+// another program holds one, it tries again every few milliseconds, calling
+// `waiting` in between, for at most 10 s; then the fault is Busy.
+//
+// A failed or short write: when both locks are held, the file is cut back to
+// the length it had, provided it still ends with exactly what this write
+// added. When a lock is not available here (a file system without locks),
+// nothing is cut, since another program's append may lie behind the part
+// written: that part stays (partLeft) and the next append starts on a new
+// line. Programs that append without any lock are not excluded: an append of
+// theirs between the check and the cut could be cut off with this one.
+AppendResult appendBytes(std::u16string_view path, std::string_view bytes,
+                         const std::function<void()>& waiting = {});
 
 // Copies the file `from` over the file `to` (replacing it). Nothing when it
 // succeeded; otherwise the fault and which of the two files it concerns.

@@ -106,10 +106,12 @@ std::u16string decodeCp932(std::string_view bytes) {
         }
         // A lead byte: with a second byte that can end a code, the pair is
         // one character (U+FFFD when it is none); otherwise the lead byte
-        // alone is replaced.
+        // alone is replaced. An ASCII second byte of a pair that is no
+        // character stays a character of its own, so that no "@" or "A" of
+        // the text is lost behind a stray lead byte.
         const char16_t two =
             p + 1 < end ? kTables.pair[(p[0] << 8 | p[1]) - cp932::kFirstPair] : kNotHere;
-        if (two != kNotHere) {
+        if (two != kNotHere && !(two == kReplacement && p[1] < 0x80)) {
             *o++ = two;
             p += 2;
         } else {

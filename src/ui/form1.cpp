@@ -7,6 +7,7 @@
 #include "eval/bands.h"
 #include "log/rinstr.h"
 #include "platform/qtext.h"
+#include "ui/boxes.h"
 #include "ui/button.h"
 #include "ui/look.h"
 #include "ui/rule.h"
@@ -69,6 +70,8 @@ Form1::Form1(platform::Services services, QWidget* parent)
     colourLabels();
     styleCaptions();
     nameBoxesForScreenReaders();
+    prepareBoxes({standardWeightBox(), obesityBox(), weightBox(), heightBox(), bmiBox(), dateBox(),
+                  commentBox()});
     drawRules();
     bindEvents();
     Form_Load();

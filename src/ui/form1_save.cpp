@@ -8,8 +8,11 @@
 #include "platform/files.h"
 #include "platform/qtext.h"
 #include "platform/winpath.h"
+#include "ui/busy_wait.h"
 #include "ui/form1.h"
 #include "ui_form1.h"
+
+#include <functional>
 
 namespace taiju {
 
@@ -39,6 +42,14 @@ void Form1::Command2_Click() {
     std::u16string er;
     jinput(rest, drive, er);
     if (er == u"error") {
+        // An item file that is there but cannot be read is kept: only a
+        // missing or rejected one is replaced by the template.
+        if (const auto fault = platform::readFault(itemPath);
+            fault && fault->cause != FileCause::FileMissing) {
+            tell(saveFailureMessage(SaveStep::ReadItemFile, shown(itemPath), itemPath, *fault),
+                 kSaveErrorTitle);
+            return;
+        }
         // Provision once from the template beside the program, then read again.
         const auto appDir = services_.appDirectory.path();
         const std::u16string templ =
@@ -70,7 +81,9 @@ void Form1::Command2_Click() {
         return;
     }
 
-    const auto appended = platform::appendBytes(target, std::get<std::string>(record));
+    BusyWait waiting(this);
+    const auto appended =
+        platform::appendBytes(target, std::get<std::string>(record), std::ref(waiting));
     if (!appended.written())
         tell(saveFailureMessage(appended.partLeft ? SaveStep::AppendLogPart : SaveStep::AppendLog,
                                 shown(target), target, *appended.fault),

@@ -78,12 +78,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(decl.jrecw >= 1);
     require(bytes->size() == static_cast<std::size_t>(256 * decl.jrecw));
     require(bytes->substr(bytes->size() - 2) == "\r\n");
+    // One line: no control byte before the line end (this encoder's second
+    // bytes are 0x40 and above).
+    require(std::none_of(bytes->begin(), bytes->end() - 2,
+                         [](char c) { return static_cast<unsigned char>(c) < 0x20; }));
     // Column 0 is blanks of its width, and so is everything after the
     // columns: the blank columns 8 and 9 and the fill.
     double columns = std::nearbyint(decl.jwidth[0]);
     require(bytes->find_first_not_of(' ') >= columns);
     for (std::size_t k = 1; k <= 7; ++k) {
-        const std::size_t text = TwoByteEncoder().encode(taiju::trimSpaces(boxes[k - 1])).size();
+        const std::size_t text =
+            TwoByteEncoder().encode(taiju::trimSpaces(taiju::blankControls(boxes[k - 1]))).size();
         columns += std::min(std::nearbyint(decl.jwidth[k]), text + 256.0);
     }
     require(bytes->find_first_not_of(' ', static_cast<std::size_t>(columns)) == bytes->size() - 2);

@@ -10,6 +10,7 @@
 #include <limits>
 
 using namespace taiju;
+using namespace std::literals;
 
 namespace {
 
@@ -90,7 +91,7 @@ TEST(Record, AlignmentTrimmingAndCuts) {
     struct Case {
         const char* name;
         const char16_t* flag;
-        const char16_t* text;
+        std::u16string_view text;
         double width;
         std::string column;
     };
@@ -119,6 +120,10 @@ TEST(Record, AlignmentTrimmingAndCuts) {
         {"left cut between double-byte characters", u"", u"体重", 2, "\x91\xCC"},
         {"half-width katakana are one byte each", u"R", u"ｶﾙｸ", 2, "\xD9\xB8"},
         {"character outside code page 932 is ?", u"", u"한b", 3, "?b "},
+        // Control characters are blanks: the record stays one line.
+        {"pasted CR LF are two blanks", u"", u"a\r\nb", 5, "a  b "},
+        {"TAB, NUL, ESC and DEL are blanks", u"", u"x\t\0\x1B\x7Fy"sv, 6, "x    y"},
+        {"control characters at the ends go with the spaces", u"R", u"\r\n65.5\t\0"sv, 6, "  65.5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -26,35 +26,20 @@ std::string utf8(const std::u16string& s) {
     return out;
 }
 
-// The system's error numbers and what the user reads about them.
-TEST(SaveFailure, CauseOfErrorNumber) {
-    struct {
-        const char* name;
-        int number;
-        const char16_t* text;
-    } cases[] = {
-        {"folder missing", ENOENT, u"ﾌｫﾙﾀﾞがありません。"},
-        {"a file on the way", ENOTDIR, u"ﾌｫﾙﾀﾞがありません。"},
-        {"no permission", EACCES, u"書き込みが許可されていません。"},
-        {"read-only file system", EROFS, u"書き込みが許可されていません。"},
-        {"disk full", ENOSPC, u"ディスクに空きがありません。"},
-        {"a folder where the file belongs", EISDIR, u"同じ名前のﾌｫﾙﾀﾞがあります。"},
-        {"file-size limit", EFBIG, u"ﾌｧｲﾙの大きさが上限に達しています。"},
-        {"name too long", ENAMETOOLONG, u"名前が長すぎるか、使えない文字があります。"},
-        {"input/output error", EIO, u"ｼｽﾃﾑのエラーです（エラー番号 5）。"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(utf8(causeText(faultOfErrorNumber(c.number), u"Z:\\x")), utf8(c.text));
-    }
+// The causes that need more than a fixed text.
+TEST(SaveFailure, CauseTexts) {
     EXPECT_EQ(utf8(causeText({FileCause::NoDrive, 0}, u"C:\\data\\k.txt")),
               utf8(u"ドライブ C: はありません。"));
+    EXPECT_EQ(utf8(causeText({FileCause::Other, EIO}, u"Z:\\x")),
+              utf8(u"ｼｽﾃﾑのエラーです（エラー番号 5）。"));
+    EXPECT_EQ(utf8(causeText({FileCause::NotAllowed, EACCES}, u"Z:\\x", true)),
+              utf8(u"読み取りが許可されていません。"));
 }
 
 // Each message names the file as shown, its cause, that nothing was written,
 // and what to do where choosing another folder helps.
 TEST(SaveFailure, Messages) {
-    const FileFault full = faultOfErrorNumber(ENOSPC);
+    const FileFault full{FileCause::DiskFull, ENOSPC};
     struct {
         const char* name;
         std::u16string message;
@@ -75,8 +60,13 @@ TEST(SaveFailure, Messages) {
          u"（これまでの記録はそのままです）。ﾌｫﾙﾀﾞ変更で保存先を選び直してください。"},
         {"log, part left", saveFailureMessage(SaveStep::AppendLogPart, u"/d/l", u"Z:\\d\\l", full),
          u"ﾌｧｲﾙ「/d/l」への記入が途中で失敗しました。ディスクに空きがありません。\n"
-         u"記録の一部がﾌｧｲﾙの末尾に残っているかもしれません。ﾌｫﾙﾀﾞ変更で保存先を選び直してください"
-         u"。"},
+         u"記録の一部がﾌｧｲﾙの末尾に残っています（次の記入は新しい行から始めます）。"
+         u"ﾌｫﾙﾀﾞ変更で保存先を選び直してください。"},
+        {"item file not readable",
+         saveFailureMessage(SaveStep::ReadItemFile, u"/d/k.txt", u"Z:\\d\\k.txt",
+                            {FileCause::NotAllowed, EACCES}),
+         u"項目ﾌｧｲﾙ「/d/k.txt」を読めません。読み取りが許可されていません。\n記入していません"
+         u"（項目ﾌｧｲﾙはそのままです）。項目ﾌｧｲﾙを読めるようにしてから記入してください。"},
         {"log busy",
          saveFailureMessage(SaveStep::AppendLog, u"/d/l", u"Z:\\d\\l", {FileCause::Busy, 11}),
          u"ﾌｧｲﾙ「/d/l」に記入できません。他のﾌﾟﾛｸﾞﾗﾑが使用中です。\n記入していません"

@@ -9,9 +9,16 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdarg>
 #include <cstdio>
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <map>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,6 +26,41 @@
 #include <unistd.h>
 
 using namespace taiju::platform;
+
+// Lock failure on demand: while gNoLocks is set, flock and the fcntl lock
+// commands of this program fail with ENOLCK, as on a file system without
+// locks. Every other call goes to the C library.
+namespace {
+std::atomic<bool> gNoLocks{false};
+#ifdef __USE_FILE_OFFSET64
+constexpr char kFcntl[] = "fcntl64";
+#else
+constexpr char kFcntl[] = "fcntl";
+#endif
+} // namespace
+
+extern "C" int flock(int fd, int operation) {
+    static const auto real = reinterpret_cast<int (*)(int, int)>(dlsym(RTLD_NEXT, "flock"));
+    if (gNoLocks && !(operation & LOCK_UN)) {
+        errno = ENOLCK;
+        return -1;
+    }
+    return real(fd, operation);
+}
+
+extern "C" int fcntl(int fd, int command, ...) {
+    static const auto real = reinterpret_cast<int (*)(int, int, ...)>(dlsym(RTLD_NEXT, kFcntl));
+    va_list args;
+    va_start(args, command);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    if (gNoLocks && (command == F_SETLK || command == F_SETLKW || command == F_OFD_SETLK ||
+                     command == F_OFD_SETLKW)) {
+        errno = ENOLCK;
+        return -1;
+    }
+    return real(fd, command, argument);
+}
 
 namespace {
 
@@ -113,6 +155,29 @@ TEST_F(Files, AppendBytes) {
     EXPECT_EQ(bytesOf("log.txt"), "first\r\n\x91\xcc\r\n");
 }
 
+// A log that does not end with CR LF (a record cut short) gets CR LF before
+// the new record, so that the record is a whole line of its own.
+TEST_F(Files, AppendStartsOnANewLine) {
+    struct {
+        const char* name;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"empty", "", "rec\r\n"},
+        {"whole lines", "a\r\n", "a\r\nrec\r\n"},
+        {"half a record", "  65.5  1.6", "  65.5  1.6\r\nrec\r\n"},
+        {"one byte", "a", "a\r\nrec\r\n"},
+        {"a CR alone", "a\r", "a\r\r\nrec\r\n"},
+        {"an LF alone", "a\n", "a\n\r\nrec\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        put("log.txt", c.before);
+        EXPECT_TRUE(appendBytes(path("log.txt"), "rec\r\n").written());
+        EXPECT_EQ(bytesOf("log.txt"), c.after);
+    }
+}
+
 // Every failing operation names its cause, and leaves the files as they were.
 TEST_F(Files, FailuresNameTheirCause) {
     put("log.txt", "earlier\r\n");
@@ -152,7 +217,10 @@ TEST_F(Files, FailuresNameTheirCause) {
         ASSERT_TRUE(fromThere.has_value());
         EXPECT_EQ(fromThere->fault.cause, c.asSource);
         EXPECT_TRUE(fromThere->atSource);
+        ASSERT_TRUE(readFault(c.path).has_value());
+        EXPECT_EQ(readFault(c.path)->cause, c.asSource);
     }
+    EXPECT_FALSE(readFault(path("log.txt")).has_value());
     EXPECT_EQ(bytesOf("log.txt"), "earlier\r\n"); // nothing written at the NUL either
     EXPECT_EQ(bytesOf("target"), "<missing>");
 }
@@ -198,9 +266,10 @@ TEST_F(Files, AppendUnderRealLimits) {
             ::mount("tmpfs", mount.toLocal8Bit().constData(), "tmpfs", 0, "size=16k") != 0)
             return 1;
         const std::u16string small = *toWindows(mount + "/log.txt");
+        const std::string line = std::string(998, 'a') + "\r\n";
         std::string fill;
-        while (appendBytes(small, std::string(1000, 'a')).written())
-            fill += std::string(1000, 'a');
+        while (appendBytes(small, line).written())
+            fill += line;
         const auto r = appendBytes(small, record);
         QFile f(mount + "/log.txt");
         return !f.open(QIODevice::ReadOnly) || f.readAll().toStdString() != fill ? 13
@@ -315,6 +384,64 @@ TEST_F(Files, ConcurrentAppendsLoseNothing) {
     EXPECT_EQ(log.size(), written * kLength) << "the log holds other bytes";
 }
 
+// Without locks (injected ENOLCK), an append cut short by the file-size
+// limit leaves its part: cutting it off could cut another program's bytes
+// behind it. It says so, and the next append starts on a new line.
+TEST_F(Files, NoCutBackWithoutLocks) {
+    const std::string before = "earlier\r\n";
+    put("log.txt", before);
+    const std::string record = std::string(254, 'r') + "\r\n";
+    EXPECT_EQ(inChild([&] {
+                  ignoreFileSizeSignal();
+                  gNoLocks = true;
+                  rlimit limit{before.size() + 100, RLIM_INFINITY};
+                  if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                      return 1;
+                  const auto cut = appendBytes(path("log.txt"), record);
+                  if (cut.written() || !cut.partLeft ||
+                      cut.fault->cause != taiju::FileCause::TooLarge)
+                      return 10;
+                  limit.rlim_cur = RLIM_INFINITY;
+                  setrlimit(RLIMIT_FSIZE, &limit);
+                  return appendBytes(path("log.txt"), record).written() ? 0 : 11;
+              }),
+              0)
+        << "1 no limit, 10 first append not as expected, 11 second append failed";
+    EXPECT_EQ(bytesOf("log.txt"), before + record.substr(0, 100) + "\r\n" + record);
+}
+
+// An append waits while another program holds either kind of lock on the
+// log, calling back meanwhile, and writes once it is released.
+TEST_F(Files, AppendWaitsForEitherLock) {
+    for (const bool posix : {false, true}) {
+        SCOPED_TRACE(posix ? "POSIX record lock (lockf)" : "flock");
+        put("log.txt", "");
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t holder = fork();
+        ASSERT_NE(holder, -1);
+        if (holder == 0) {
+            const int fd = ::open(native("log.txt").toLocal8Bit().constData(), O_RDWR);
+            const bool held = posix ? lockf(fd, F_LOCK, 0) == 0 : ::flock(fd, LOCK_EX) == 0;
+            (void)!write(ready[1], held ? "1" : "0", 1);
+            usleep(400 * 1000);
+            _exit(0);
+        }
+        char held = 0;
+        ASSERT_EQ(read(ready[0], &held, 1), 1);
+        ASSERT_EQ(held, '1');
+        int calls = 0;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(appendBytes(path("log.txt"), "rec\r\n", [&] { ++calls; }).written());
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+        EXPECT_GT(calls, 10);
+        EXPECT_EQ(bytesOf("log.txt"), "rec\r\n");
+        waitpid(holder, nullptr, 0);
+        close(ready[0]);
+        close(ready[1]);
+    }
+}
+
 TEST_F(Files, CopyFile) {
     put("template", "100  'x\r\n");
     put("target", std::string(300, 'z'));
@@ -322,6 +449,29 @@ TEST_F(Files, CopyFile) {
     EXPECT_EQ(bytesOf("target"), "100  'x\r\n");
     ASSERT_FALSE(copyFile(path("template"), path("fresh")));
     EXPECT_EQ(bytesOf("fresh"), "100  'x\r\n");
+}
+
+// The system's error numbers and what the user reads about them.
+TEST(FileFaults, CauseOfErrorNumber) {
+    struct {
+        const char* name;
+        int number;
+        const char16_t* text;
+    } cases[] = {
+        {"folder missing", ENOENT, u"ﾌｫﾙﾀﾞがありません。"},
+        {"a file on the way", ENOTDIR, u"ﾌｫﾙﾀﾞがありません。"},
+        {"no permission", EACCES, u"書き込みが許可されていません。"},
+        {"read-only file system", EROFS, u"書き込みが許可されていません。"},
+        {"disk full", ENOSPC, u"ディスクに空きがありません。"},
+        {"a folder where the file belongs", EISDIR, u"同じ名前のﾌｫﾙﾀﾞがあります。"},
+        {"file-size limit", EFBIG, u"ﾌｧｲﾙの大きさが上限に達しています。"},
+        {"name too long", ENAMETOOLONG, u"名前が長すぎるか、使えない文字があります。"},
+        {"input/output error", EIO, u"ｼｽﾃﾑのエラーです（エラー番号 5）。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(qs(taiju::causeText(faultOfErrorNumber(c.number), u"Z:\\x")), qs(c.text));
+    }
 }
 
 TEST(NameFilters, DescriptionPatternPairs) {

@@ -81,7 +81,10 @@ TEST(Cp932, InvalidBytesDecodeAsReplacement) {
         {"a lead byte at the end", "a\x82", u"a\uFFFD"},
         {"a lead byte before a line feed", "\x82\x0A", u"\uFFFD\n"},
         {"0x7F is never a second byte", "\x82\x7F", u"\uFFFD\x7F"},
-        {"an unassigned pair is one character", "\x85\x40z", u"\uFFFDz"},
+        {"an unassigned pair is one character", "\x85\x9Fz", u"\uFFFDz"},
+        {"an unassigned pair keeps its ASCII second byte", "\x85\x40\x61", u"\uFFFD@a"},
+        {"the same at the end of the text", "\x85\x7E", u"\uFFFD~"},
+        {"the kept byte, then a valid pair", "\x85\x40\x82\xA0", u"\uFFFD@あ"},
         {"genuine control bytes", std::string("\x1A\x00", 2), std::u16string(u"\x1A\0", 2)},
         {"valid pair, then half-width katakana", "\x82\xA0\xB1", u"あｱ"},
     };
@@ -100,9 +103,14 @@ TEST(Cp932, EveryCharacterRoundTrips) {
     std::set<char16_t> seen;
     auto check = [&](const std::string& code) {
         const std::u16string c = decodeCp932(code);
-        ASSERT_EQ(c.size(), 1u) << hex(code);
-        if (c[0] == u'\uFFFD')
+        if (c[0] == u'\uFFFD') {
+            // No character: one replacement, and an ASCII second byte kept.
+            const bool ascii = code.size() == 2 && static_cast<unsigned char>(code[1]) < 0x80;
+            ASSERT_EQ(codes(c), codes(ascii ? u"\uFFFD" + std::u16string(1, code[1]) : u"\uFFFD"))
+                << hex(code);
             return;
+        }
+        ASSERT_EQ(c.size(), 1u) << hex(code);
         ++characters;
         seen.insert(c[0]);
         const std::string back = encodeCp932(c);
@@ -199,7 +207,7 @@ TEST(Cp932, ReplacementAffectsOnlyItself) {
         const char* name;
         std::string bytes;
     } invalid[] = {
-        {"unassigned pair", "\x85\x40"},
+        {"unassigned pair", "\x85\x9F"},
         {"byte 80", "\x80"},
         {"byte A0", "\xA0"},
         {"byte FF", "\xFF"},

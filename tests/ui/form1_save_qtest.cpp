@@ -5,10 +5,18 @@
 #include "platform/qtext.h"
 #include "support/form_fixture.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/file.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -28,6 +36,38 @@ const QByteArray kFourItems = "100  ' 0,,, 3\r\n1000 ',\r\n1001 'a,R\r\n1002 'b,
                               "2000 ' 6\r\n2001 ' 10\r\n2002 ' 10\r\n2003 ' 10\r\n";
 
 const QByteArray kNotAnItemFile = "99   ' 0,,, 0\r\n1000 ',\r\n2000 ' 6\r\n";
+
+// Reads a file as a user who may read only what its permissions allow: the
+// calling thread's capability to override them is dropped (when root) while
+// it lives.
+class WithoutOverride {
+  public:
+    WithoutOverride() {
+        if (syscall(SYS_capget, &head_, saved_) != 0)
+            return;
+        __user_cap_data_struct less[2] = {saved_[0], saved_[1]};
+        less[0].effective &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH);
+        dropped_ = syscall(SYS_capset, &head_, less) == 0;
+    }
+    ~WithoutOverride() {
+        if (dropped_)
+            syscall(SYS_capset, &head_, saved_);
+    }
+
+  private:
+    __user_cap_header_struct head_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+    bool dropped_ = false;
+};
+
+// Counts the paint events of a widget.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 QByteArray digest(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
@@ -120,7 +160,62 @@ class RecordWriterTest : public QObject {
         QCOMPARE(w.desktop.messageBox.shown.size(), 1u); // jinput's header box only
         QCOMPARE(w.desktop.messageBox.shown[0].title, QStringLiteral("項目ﾌｧｲﾙ読込エラー"));
         QCOMPARE(readBytes(w.itemFile()), templateBytes());
-        QCOMPARE(readBytes(w.log()), old + kRecord);
+        // The log ended inside a line: the record starts a line of its own.
+        QCOMPARE(readBytes(w.log()), old + "\r\n" + kRecord);
+    }
+
+    // While another program holds the log's lock the window shows the busy
+    // cursor, repaints and takes no click; the save is written once it is
+    // released, and the window is as before.
+    void waitForTheLockKeepsTheWindowAlive() {
+        Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        writeBytes(w.log(), "");
+        w.ui().Command2->setFocus();
+        const int other = ::open(QFile::encodeName(w.log()).constData(), O_RDWR);
+        QVERIFY(other >= 0 && ::flock(other, LOCK_EX) == 0);
+        PaintCounter counter;
+        w.form->installEventFilter(&counter);
+        bool busy = false, disabled = false;
+        int paints = 0;
+        QTimer::singleShot(400, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            busy = cursor && cursor->shape() == Qt::WaitCursor;
+            disabled = !w.form->isEnabled();
+            paints = counter.paints;
+            w.form->update();
+        });
+        QTimer::singleShot(700, [&] {
+            paints = counter.paints - paints;
+            QTest::mouseClick(w.ui().Command2, Qt::LeftButton); // no second save
+            ::close(other);
+        });
+        w.form->Command2_Click();
+        QVERIFY(busy);
+        QVERIFY(disabled);
+        QVERIFY(paints > 0);
+        QCOMPARE(readBytes(w.log()), kRecord);
+        QVERIFY(w.form->isEnabled());
+        QCOMPARE(w.form->focusWidget(), w.ui().Command2);
+        QVERIFY(!QApplication::overrideCursor());
+        QCoreApplication::processEvents();
+        QCOMPARE(readBytes(w.log()), kRecord);
+    }
+
+    // Every box takes a text of any length, and a control character pasted
+    // or typed into it becomes a blank there.
+    void boxesTakeAnyLengthInOneLine() {
+        Window w;
+        auto& ui = w.ui();
+        for (QLineEdit* box :
+             {ui.Text1, ui.Text2, ui.Text3, ui.Text4, ui.Text5, ui.Text6, ui.Text7}) {
+            box->clear();
+            box->insert(QString::fromUtf16(u"walk\r\nW99\tX\0Y\x7F\x1Bz", 16));
+            QCOMPARE(box->text(), QStringLiteral("walk  W99 X Y  z"));
+            box->insert(QString(1'000'000, QLatin1Char('a')));
+            QCOMPARE(box->text().size(), 1'000'016);
+        }
     }
 
     // Saves that cannot be made: one box titled "記入エラー" naming the file
@@ -139,6 +234,7 @@ class RecordWriterTest : public QObject {
         QTest::newRow("negative width") << "negative" << 0 << 1 << "item" << "負の桁数" << QByteArray(kFourItems).replace("' 10", "'-10");
         QTest::newRow("columns do not fit") << "600" << 0 << 1 << "item" << "収まりません" << QByteArray("100  ' 0,,, 1\r\n1000 ',\r\n1001 'w,\r\n2000 ' 6\r\n2001 ' 600\r\n");
         QTest::newRow("log is a folder") << "log folder" << 1 << 1 << "log" << "同じ名前のﾌｫﾙﾀﾞがあります。" << templateBytes();
+        QTest::newRow("item file not readable") << "unreadable" << 1 << 1 << "item" << "読み取りが許可されていません。" << kFourItems;
         QTest::newRow("item file is a folder") << "item folder" << 1 << 1 << "item" << "同じ名前のﾌｫﾙﾀﾞがあります。" << QByteArray("-");
         QTest::newRow("drive C") << "drive C" << 1 << 1 << "C:\\data\\k体重変化.txt" << "ドライブ C: はありません。" << QByteArray("-");
         QTest::newRow("NUL in the file name") << "NUL" << 0 << 1 << "NUL" << "（NUL）" << QByteArray("-");
@@ -161,8 +257,10 @@ class RecordWriterTest : public QObject {
             QVERIFY(QDir(w.data.path()).mkdir(QStringLiteral("k体重変化.txt")));
         if (fault == "bad template")
             writeBytes(w.app.filePath(QStringLiteral("k体重変化.___")), kNotAnItemFile);
-        if (fault == "negative" || fault == "600")
+        if (fault == "negative" || fault == "600" || fault == "unreadable")
             writeBytes(w.itemFile(), itemFileAfter);
+        if (fault == "unreadable")
+            QVERIFY(QFile::setPermissions(w.itemFile(), QFile::WriteOwner));
         if (fault == "600")
             w.form->controls().Text3->setText(QString(400, QLatin1Char('9')));
         if (fault == "drive C")
@@ -173,7 +271,12 @@ class RecordWriterTest : public QObject {
         }
         const QStringList before = w.shown();
 
-        w.form->Command2_Click();
+        {
+            WithoutOverride asUser; // root may read any file otherwise
+            w.form->Command2_Click();
+        }
+        if (fault == "unreadable")
+            QFile::setPermissions(w.itemFile(), QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(w.desktop.beeper.beeps, beeps);
         const auto& shown = w.desktop.messageBox.shown;
         QCOMPARE(int(shown.size()), boxes);
