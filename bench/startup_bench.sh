@@ -72,8 +72,8 @@ fi
 
 # run SETTING NAME: one start; appends "MAP_US FRAME_US PEAK_KIB CPU_US".
 run() {
-    (cd "${dir[$2]}" && "$probe" 500 "./${program[$2]}") 2>/dev/null >>"$work/$1-$2.txt" ||
-        { echo "startup_bench: $2 did not start ($1)" >&2; exit 1; }
+    (cd "${dir[$2]}" && "$probe" 500 "./${program[$2]}") 2>"$work/stderr" >>"$work/$1-$2.txt" ||
+        { echo "startup_bench: $2 did not start ($1): $(grep startup-probe "$work/stderr")" >&2; exit 1; }
 }
 
 # Both settings, each program once untimed first (settings file, caches),
