@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Start-up in instructions: valgrind's callgrind counts the instructions each
 # program executes from its start to its first painted frame (the programs
-# *-first-frame end there), for taiju-check, the yardstick window and the bare
-# window. Unlike times, the counts hardly change with the load on the
+# *-first-frame end there), for taiju-check, the yardstick window, the form
+# window (form1.ui alone) and the bare window. Unlike times, the counts hardly change with the load on the
 # machine, so they show where a difference lies.
 #
 #   bench/startup_callgrind.sh [BUILD_DIR]
@@ -21,7 +21,7 @@ else
     build=build
     cmake --preset default >/dev/null # the tests and benchmarks on, also after start.sh
     cmake --build "$build" --target taiju-check taiju-check-first-frame yardstick-first-frame \
-        minimal-first-frame -j2 >/dev/null
+        form-first-frame minimal-first-frame -j2 >/dev/null
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -29,11 +29,14 @@ out=${OUT:-$work}
 mkdir -p "$out"
 export QT_QPA_PLATFORM=${PLATFORM:-offscreen}
 export XDG_RUNTIME_DIR=$work/runtime
+# The caller's session bus if it has one; else none, and none autolaunched.
+export DBUS_SESSION_BUS_ADDRESS=${DBUS_SESSION_BUS_ADDRESS:-disabled:}
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-names=(taiju-check yardstick minimal)
+names=(taiju-check yardstick form minimal)
 declare -A program=([taiju-check]="$build/bench/taiju-check-first-frame"
-    [yardstick]="$build/bench/yardstick-first-frame" [minimal]="$build/bench/minimal-first-frame")
+    [yardstick]="$build/bench/yardstick-first-frame" [form]="$build/bench/form-first-frame"
+    [minimal]="$build/bench/minimal-first-frame")
 if [ -n "${COMPARE:-}" ]; then
     names+=(compare)
     program[compare]=$COMPARE
@@ -56,7 +59,7 @@ echo "instructions from start to the first frame ($QT_QPA_PLATFORM platform, cal
 for n in "${names[@]}"; do
     awk -v n="$n" -v c="${count[$n]}" 'BEGIN { printf "  %-12s %7.1f M\n", n, c / 1e6 }'
 done
-for other in yardstick minimal ${COMPARE:+compare}; do
+for other in yardstick form minimal ${COMPARE:+compare}; do
     awk -v o="$other" -v t="${count[taiju-check]}" -v c="${count[$other]}" \
         'BEGIN { printf "  taiju-check / %-9s %.2f\n", o, t / c }'
 done

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -24,29 +25,14 @@ std::u16string ascii(const std::string& s) {
     return std::u16string(s.begin(), s.end());
 }
 
-// The stamp of day `n` after 01-01-1900, at 07:30:00.
+// The stamp of day `n` after 01-01-1900, at 07:30:00, computed directly
+// from the day count (the calendar arithmetic of <chrono>).
 std::u16string stamp(long n) {
-    long y = 1900, m = 1, d = 1;
-    auto daysIn = [](long year, long month) {
-        static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        return month == 2 && leap ? 29L : static_cast<long>(days[month - 1]);
-    };
-    while (n > 0) {
-        const long left = daysIn(y, m) - d + 1;
-        if (n < left) {
-            d += n;
-            break;
-        }
-        n -= left;
-        d = 1;
-        if (++m > 12) {
-            m = 1;
-            ++y;
-        }
-    }
-    return taiju::dateStamp(static_cast<int>(m), static_cast<int>(d), static_cast<int>(y), 7, 30,
-                            0);
+    using namespace std::chrono;
+    const year_month_day date{sys_days{year{1900} / January / 1} + days{n}};
+    return taiju::dateStamp(static_cast<int>(static_cast<unsigned>(date.month())),
+                            static_cast<int>(static_cast<unsigned>(date.day())),
+                            static_cast<int>(date.year()), 7, 30, 0);
 }
 
 } // namespace

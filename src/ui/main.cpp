@@ -13,10 +13,11 @@ int main(int argc, char** argv) {
     // A save beyond the file-size limit fails with a message, not a kill.
     taiju::platform::ignoreFileSizeSignal();
     QApplication app(argc, argv);
+    // The family is chosen before any widget is made, so that all inherit it.
+    taiju::useWindowFonts();
     // The launcher taiju-check.desktop, so that the desktop shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("taiju-check"));
     taiju::platform::useJapaneseQtTranslations(app);
-    taiju::useWindowFonts();
     // Beside an install the user cannot write to, the settings and the log
     // live in the user's data folder: make it ready before start-up reads it.
     if (!taiju::platform::prepareApplicationFolder())

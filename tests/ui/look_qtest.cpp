@@ -2,13 +2,15 @@
 // rendered window) under a light, a dark GNOME-like and a dark KDE-like
 // palette; every caption whole within its box in the Japanese font in use
 // (IPAPGothic, or the family named by TAIJU_TEST_FONT: ctest runs this
-// program once more with Noto Sans CJK JP); the path label's native path.
+// program once more with Noto Sans CJK JP); the family chosen by name; the
+// path label's native path.
 
 #include "platform/fonts.h"
 #include "support/form_fixture.h"
 #include "ui/button.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
 #include <QImage>
@@ -86,12 +88,8 @@ class LookTest : public QObject {
 
   private slots:
     void initTestCase() {
-        useWindowFonts();
-        // The font under test stands in for the layout's family, alone.
-        const QString family = QStringLiteral("ＭＳ Ｐゴシック");
-        QFont::removeSubstitutions(family);
-        QFont::insertSubstitution(family, kFont);
-        QCOMPARE(QFontInfo(QFont(family, 9)).family(), kFont);
+        useWindowFonts(kFont);
+        QCOMPARE(QFontInfo(QApplication::font()).family(), kFont);
         desktop_ = QApplication::palette();
     }
     void cleanup() { QApplication::setPalette(desktop_); }
@@ -249,6 +247,40 @@ class LookTest : public QObject {
         }
         layout.endLayout();
         QVERIFY2(bottom <= label->height() + 1, qPrintable(QString::number(bottom)));
+    }
+
+    // The family is chosen by its own name: "ＭＳ Ｐゴシック" where the
+    // system has it, else IPAPGothic, else Noto Sans CJK JP; no near name.
+    void familyChosen_data() {
+        // clang-format off
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("all three") << QStringList{"Noto Sans CJK JP", "IPAPGothic", "ＭＳ Ｐゴシック"} << "ＭＳ Ｐゴシック";
+        QTest::newRow("IPA fonts and Noto") << QStringList{"IPAGothic", "Noto Sans CJK JP", "IPAPGothic"} << "IPAPGothic";
+        QTest::newRow("Noto only") << QStringList{"IPAGothic", "Noto Sans CJK JP"} << "Noto Sans CJK JP";
+        QTest::newRow("near names only") << QStringList{"MS PGothic", "ＭＳ ゴシック", "IPA Pゴシック", "Noto Sans CJK JP Bold"} << QString();
+        // clang-format on
+    }
+    void familyChosen() {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, chosen);
+        QCOMPARE(windowFontFamily(installed), chosen);
+    }
+
+    // On a system with "ＭＳ Ｐゴシック" (here a copy of IPAPGothic under that
+    // name, installed for the test) every control is drawn in it.
+    void installedFamilyUsed() {
+        const int id = QFontDatabase::addApplicationFont(QStringLiteral(TAIJU_TEST_FONT_FILE));
+        QVERIFY2(id >= 0, TAIJU_TEST_FONT_FILE);
+        useWindowFonts();
+        {
+            Window w;
+            QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+            for (QWidget* c : w.form->findChildren<QWidget*>())
+                QCOMPARE(QFontInfo(c->font()).family(), QStringLiteral("ＭＳ Ｐゴシック"));
+        }
+        QFontDatabase::removeApplicationFont(id);
+        useWindowFonts(kFont);
     }
 
     // The long tooltip of the save button is wrapped to the window's width.
