@@ -270,6 +270,7 @@ void LogChart::buildSeries() {
     bmi->setPen(QPen(Qt::black, 1.5));
     attach(bmi, bmiTime_, bmiAxis_);
 
+    drawnFor_.assign(kLines, -1);
     lines_ = {{weights, weightChart_, {}, {}, {}},
               {outliers, weightChart_, {}, {}, {}},
               {trend, weightChart_, {}, {}, {}},
@@ -462,6 +463,9 @@ void LogChart::fillLines() {
 void LogChart::applyView(DayRange range) {
     if (stale_ || building_)
         return;
+    // The axes' new ranges move the plot areas; the lines and labels are
+    // drawn once the axes are all set.
+    building_ = true;
     static const ChartData kNone;
     view_ = clampInto(range, rangeDays(data_ ? *data_ : kNone, {}));
     if (choice_.span == QLatin1String("custom"))
@@ -471,6 +475,7 @@ void LogChart::applyView(DayRange range) {
         axis->setRange(view_.from, view_.to);
     drawnFor_.assign(lines_.size(), -1);
     fitValueAxes();
+    building_ = false;
     placeTicks();
     drawLines();
     placeLabels();

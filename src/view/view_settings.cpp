@@ -1,13 +1,17 @@
 #include "view/view_settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace taiju::view {
 namespace {
 
+// A settings file larger than this is not the viewer's.
+constexpr qint64 kMaxSize = 1 << 20;
 const QString kRange = QStringLiteral("chart/range");
 const QString kFrom = QStringLiteral("chart/from");
 const QString kTo = QStringLiteral("chart/to");
@@ -26,7 +30,19 @@ ViewSettings::ViewSettings(const QString& file) : file_(file) {}
 
 bool ViewSettings::usable() const {
     const QFileInfo info(file_);
-    if (info.exists() && (!info.isFile() || !info.isReadable()))
+    if (!info.exists())
+        return true;
+    if (!info.isFile() || !info.isReadable() || info.size() > kMaxSize)
+        return false;
+    // QSettings reads past most damage; text that is not UTF-8, or holds a
+    // NUL, is damaged too.
+    QFile file(file_);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    if (utf8.hasError() || text.contains(QChar(0)))
         return false;
     const QSettings settings(file_, QSettings::IniFormat);
     return settings.status() == QSettings::NoError;
