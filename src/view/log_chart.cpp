@@ -515,9 +515,20 @@ void LogChart::fitValueAxes() {
             low = emptyLow;
             high = emptyHigh;
         }
+        // The values fill the height but for a small margin; the ticks fall
+        // on round numbers, about six of them.
         const double margin = std::max((high - low) * 0.05, 0.5);
         axis->setRange(low - margin, high + margin);
-        axis->applyNiceNumbers();
+        double step = 0.1;
+        for (double round : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0})
+            if (round * 6 >= high - low + 2 * margin) {
+                step = round;
+                break;
+            }
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(step);
+        axis->setLabelFormat(step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
     };
     // The weights and the trend fill the height; the standard weight is
     // shown too when the view holds fewer than two weights, or when it at

@@ -198,7 +198,8 @@ void describe(QCommandLineParser& parser, const Options& options) {
     parser.setApplicationDescription(
         QStringLiteral("体重チェックの記録ファイルを一覧とグラフで見せます。"
                        "記録が書き足されると、そのまま表示に加わります。\n"
-                       "終了コード: 0 成功、1 記録ファイルか項目ﾌｧｲﾙを読めない、2 使い方の誤り"));
+                       "終了コード: 0 成功、1 記録ファイルか項目ﾌｧｲﾙを読めない、"
+                       "または --png の期間に日付の読める記録がない、2 使い方の誤り"));
     parser.addOptions({options.help, options.version, options.csv, options.png, options.range,
                        options.from, options.to});
     parser.addPositionalArgument(
