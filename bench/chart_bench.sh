@@ -10,7 +10,7 @@
 #  3. taiju-view --png against gnuplot drawing the same series (the weights
 #     as points, the standard weight as a line, the BMI below) into a PNG
 #     of the same size; target ratio below 1.
-# Each timing is the median of RUNS runs (default 5).
+# Each timing is the median of RUNS runs (default 5), in CPU time.
 #
 #   bench/chart_bench.sh [BUILD_DIR]
 set -euo pipefail
@@ -31,14 +31,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config"
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-seconds() { # COMMAND...: elapsed seconds of one run, output discarded
-    local t0=$EPOCHREALTIME
-    "$@" >/dev/null 2>&1
-    awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN {print b - a}'
+# seconds COMMAND...: CPU seconds (user + system) of one run, output
+# discarded; elapsed time suffers from other load on a shared machine.
+seconds() {
+    local TIMEFORMAT='%3U %3S'
+    { time "$@" >/dev/null 2>&1; } 2>"$work/time"
+    awk '{print $1 + $2}' "$work/time"
 }
 
 printf '%9s %10s %9s %9s %9s %9s %9s %9s %8s\n' records "log MiB" "range ms" "zoom ms" \
     "peak MiB" "peak/log" "png s" "gnuplot s" "png/gp"
+first_range="" first_zoom=""
 for n in $sizes; do
     log="$work/$n/体重変化.txt"
     mkdir -p "$work/$n"
@@ -65,6 +68,7 @@ GP
         seconds "$build/bin/taiju-view" --png "$work/$n/view.png" "$log" >>"$work/png.txt"
         seconds gnuplot "$work/$n/plot.gp" >>"$work/gp.txt"
     done
+    [ -n "$first_range" ] || { first_range=$range; first_zoom=$zoom; }
     png=$(median <"$work/png.txt")
     gp=$(median <"$work/gp.txt")
     awk -v n="$n" -v size="$(stat -c %s "$log")" -v r="$range" -v z="$zoom" -v p="$peak" \
@@ -72,4 +76,6 @@ GP
         printf "%9d %10.1f %9.1f %9.1f %9.1f %9.2f %9.3f %9.3f %8.2f\n", n, size / 1048576, r, z,
             p / 1024, p * 1024 / size, png, gp, png / gp }'
     rm -f "$log"
+    awk -v r="$range" -v z="$zoom" -v r0="$first_range" -v z0="$first_zoom" 'BEGIN {
+        printf "%20s against the first size: range %.2f, zoom %.2f (target <= 2)\n", "", r / r0, z / z0 }'
 done
