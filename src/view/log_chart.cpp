@@ -22,9 +22,9 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
-#include <QPushButton>
 #include <QSaveFile>
 #include <QScatterSeries>
+#include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -286,7 +286,9 @@ QWidget* LogChart::buildRangeBar() {
     row->addWidget(new QLabel(QStringLiteral("期間:")));
     spans_ = new QButtonGroup(this);
     for (int i = 0; i < std::ssize(kSpans); ++i) {
-        auto* button = new QPushButton(QString::fromUtf8(kSpans[i].caption));
+        // Tool buttons, narrower than push buttons, so that the bar fits 800 pixels.
+        auto* button = new QToolButton;
+        button->setText(QString::fromUtf8(kSpans[i].caption));
         button->setObjectName(QStringLiteral("range") + QLatin1String(kSpans[i].name));
         button->setCheckable(true);
         button->setFocusPolicy(Qt::TabFocus);

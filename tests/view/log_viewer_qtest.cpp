@@ -24,12 +24,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineSeries>
-#include <QPushButton>
 #include <QScatterSeries>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QValueAxis>
 
 using namespace taiju;
@@ -229,14 +229,14 @@ class LogViewerTest : public QObject {
                                           ->chart()
                                           ->axes(Qt::Vertical)[0]);
         // Over three months the default is 3か月, up to the last record.
-        QVERIFY(v.findChild<QPushButton*>(QStringLiteral("range3m"))->isChecked());
+        QVERIFY(v.findChild<QToolButton*>(QStringLiteral("range3m"))->isChecked());
         QVERIFY(qAbs(chart->viewRange().from - at(4, 19)) < 1);
         QVERIFY(chart->viewRange().to > at(7, 19));
         QVERIFY(points(v, "weightChart", "outlierSeries").isEmpty());
 
         // 全期間: the typo is in its own series at the axis' edge; the axis
         // fits the weights, not the typo.
-        v.findChild<QPushButton*>(QStringLiteral("rangeall"))->click();
+        v.findChild<QToolButton*>(QStringLiteral("rangeall"))->click();
         QVERIFY(chart->viewRange().from < at(1, 1));
         QCOMPARE(points(v, "weightChart", "outlierSeries"),
                  (QList<QPointF>{{at(4, 11), weightAxis->min()}}));
@@ -265,7 +265,7 @@ class LogViewerTest : public QObject {
         auto* bmiAxis =
             v.findChild<QChartView*>(QStringLiteral("bmiChart"))->chart()->axes(Qt::Horizontal)[0];
         QCOMPARE(qobject_cast<QCategoryAxis*>(bmiAxis)->min(), chart->viewRange().from);
-        QVERIFY(!v.findChild<QPushButton*>(QStringLiteral("rangeall"))->isChecked());
+        QVERIFY(!v.findChild<QToolButton*>(QStringLiteral("rangeall"))->isChecked());
         const double zoomed = span(chart);
         QTest::keyClick(chart, Qt::Key_Plus);
         QVERIFY(qAbs(span(chart) - 0.8 * zoomed) < 1e-6);
@@ -278,7 +278,7 @@ class LogViewerTest : public QObject {
         send(viewport, QEvent::MouseButtonRelease, middle + QPointF(100, 0), Qt::LeftButton);
         QVERIFY(chart->viewRange().from < from);
         QTest::keyClick(chart, Qt::Key_Home);
-        QVERIFY(v.findChild<QPushButton*>(QStringLiteral("rangeall"))->isChecked());
+        QVERIFY(v.findChild<QToolButton*>(QStringLiteral("rangeall"))->isChecked());
 
         // Dates of one's own; the choice is kept for the next window.
         v.findChild<QDateEdit*>(QStringLiteral("rangeFrom"))->setDate(QDate(2003, 2, 1));
@@ -306,8 +306,8 @@ class LogViewerTest : public QObject {
         LogViewer v(log.path);
         v.show();
         points(v, "weightChart", "weightSeries");
-        QVERIFY(v.findChild<QPushButton*>(QStringLiteral("range3m"))->isChecked());
-        v.findChild<QPushButton*>(QStringLiteral("range1y"))->click();
+        QVERIFY(v.findChild<QToolButton*>(QStringLiteral("range3m"))->isChecked());
+        v.findChild<QToolButton*>(QStringLiteral("range1y"))->click();
         QCOMPARE(readBytes(ViewSettings::defaultFile()), garbage);
         // A folder in the file's place gives the defaults too.
         QVERIFY(QFile::remove(ViewSettings::defaultFile()));
