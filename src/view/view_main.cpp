@@ -199,7 +199,9 @@ void describe(QCommandLineParser& parser, const Options& options) {
         QStringLiteral("体重チェックの記録ファイルを一覧とグラフで見せます。"
                        "記録が書き足されると、そのまま表示に加わります。\n"
                        "終了コード: 0 成功、1 記録ファイルか項目ﾌｧｲﾙを読めない、"
-                       "または --png の期間に日付の読める記録がない、2 使い方の誤り"));
+                       "または --png の期間に日付の読める記録がない、2 使い方の誤り\n"
+                       "グラフ: ホイールとドラッグ、+ − ← → で拡大・移動、Home で全期間、"
+                       "Shift+← → で記録を順に読み上げ、Enter かクリックでその記録を一覧に表示"));
     parser.addOptions({options.help, options.version, options.csv, options.png, options.range,
                        options.from, options.to});
     parser.addPositionalArgument(
