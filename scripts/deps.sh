@@ -11,6 +11,8 @@ if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-14-dev
     fonts-noto-cjk qt6-gtk-platformtheme gnome-themes-extra dbus-x11 desktop-file-utils appstream
     dpkg-dev file man-db librsvg2-bin libxcb-damage0-dev locales xclip python3-fonttools)
+  # The yardstick of the chart benchmark (bench/chart_bench.sh).
+  packages+=(gnuplot-nox)
 fi
 
 missing=()

@@ -13,11 +13,11 @@ int obesityBand(double d) {
 }
 
 int bmiBand(double b) {
-    if (b < 20)
+    if (b < kBmiBandEdges[0])
         return 1;
-    if (b < 24)
+    if (b < kBmiBandEdges[1])
         return 2;
-    if (b <= 26.5)
+    if (b <= kBmiBandEdges[2])
         return 3;
     return 4;
 }

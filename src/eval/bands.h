@@ -17,6 +17,10 @@ inline constexpr Colour kLightGrey = 0xE0E0E0;
 
 // Band 1 to 4 of an unrounded obesity degree in per cent.
 int obesityBand(double degree);
+// The BMI at the edges between bands 1|2, 2|3 and 3|4: a BMI below 20 is in
+// band 1, below 24 in band 2, up to 26.5 in band 3, above it in band 4.
+inline constexpr double kBmiBandEdges[] = {20, 24, 26.5};
+
 // Band 1 to 4 of an unrounded BMI.
 int bmiBand(double bmi);
 // Background of band 1 to 4 (the rows of the legend, top to bottom).

@@ -1,6 +1,7 @@
 #include "history/chart_data.h"
 
 #include "eval/number.h"
+#include "history/outliers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,8 +18,7 @@ ChartData chartData(const LogRecords& records) {
             ++data.undated;
             continue;
         }
-        data.dated.push_back({r, *stamp, stampSeconds(*stamp),
-                              leadingNumber(records.text(r, kWeightItem)),
+        data.dated.push_back({r, stampSeconds(*stamp), leadingNumber(records.text(r, kWeightItem)),
                               leadingNumber(records.text(r, kStandardItem)),
                               leadingNumber(records.text(r, kBmiItem))});
     }
@@ -26,31 +26,17 @@ ChartData chartData(const LogRecords& records) {
     auto earlier = [](const DatedRecord& a, const DatedRecord& b) { return a.seconds < b.seconds; };
     if (!std::is_sorted(data.dated.begin(), data.dated.end(), earlier))
         std::stable_sort(data.dated.begin(), data.dated.end(), earlier);
+    data.aside = setAside(data.dated);
+    data.asideCount =
+        static_cast<std::size_t>(std::count(data.aside.begin(), data.aside.end(), true));
     return data;
-}
-
-std::size_t undatedRecords(const LogRecords& records) {
-    if (records.columnCount() <= kDateItem)
-        return records.size();
-    std::size_t undated = 0;
-    for (std::size_t r = 0; r < records.size(); ++r)
-        undated += !readStamp(records.text(r, kDateItem));
-    return undated;
 }
 
 bool plottable(double value) {
     return std::isfinite(value) && value > 0;
 }
 
-std::vector<double> weightTrend(const std::vector<double>& weights) {
-    std::vector<double> trend;
-    trend.reserve(weights.size());
-    for (double w : weights)
-        trend.push_back(trend.empty() ? w : trend.back() + 0.1 * (w - trend.back()));
-    return trend;
-}
-
-std::vector<std::size_t> pointsToDraw(const std::vector<double>& xs, const std::vector<double>& ys,
+std::vector<std::size_t> pointsToDraw(std::span<const double> xs, std::span<const double> ys,
                                       std::size_t columns) {
     std::vector<std::size_t> kept;
     columns = std::max<std::size_t>(columns, 1);

@@ -6,6 +6,7 @@
 #include "log/record_reader.h"
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace taiju::view {
@@ -15,12 +16,12 @@ inline constexpr std::size_t kWeightItem = 1;
 inline constexpr std::size_t kStandardItem = 3;
 inline constexpr std::size_t kBmiItem = 5;
 inline constexpr std::size_t kDateItem = 6;
+inline constexpr std::size_t kCommentItem = 7;
 
 // A record whose date reads, with its numbers (leading-number reading).
 struct DatedRecord {
     std::size_t record; // its index in the records
-    Stamp stamp;
-    long long seconds; // stampSeconds(stamp)
+    long long seconds;  // stampSeconds of its date (stampAt gives it back)
     double weight;
     double standard;
     double bmi;
@@ -29,26 +30,21 @@ struct DatedRecord {
 struct ChartData {
     std::vector<DatedRecord> dated; // date order; equal dates in file order
     std::size_t undated = 0;        // records whose date does not read
+    std::vector<bool> aside;        // dated[i] is set aside as a typo (outliers.h)
+    std::size_t asideCount = 0;
 };
 
+// The stamps and numbers of the records, each read once, and the typos.
 ChartData chartData(const LogRecords& records);
-
-// The number of records whose date does not read.
-std::size_t undatedRecords(const LogRecords& records);
 
 // Whether a number is drawn: finite and above 0 (an empty column reads as 0).
 bool plottable(double value);
-
-// The exponentially smoothed average of weights in date order: it starts at
-// the first weight, and each next value is the previous one plus 0.1 × (the
-// weight − the previous one).
-std::vector<double> weightTrend(const std::vector<double>& weights);
 
 // The indices of the points of a series (`xs` ascending) worth drawing in
 // `columns` pixel columns: all of them when they are at most four per column;
 // otherwise, in each pixel column that holds points, its first, lowest,
 // highest and last point, in order, so that the line drawn looks the same.
-std::vector<std::size_t> pointsToDraw(const std::vector<double>& xs, const std::vector<double>& ys,
+std::vector<std::size_t> pointsToDraw(std::span<const double> xs, std::span<const double> ys,
                                       std::size_t columns);
 
 } // namespace taiju::view

@@ -48,4 +48,32 @@ long long stampSeconds(const Stamp& t) {
     return ((days * 24 + t.hour) * 60 + t.minute) * 60 + t.second;
 }
 
+Stamp stampAt(long long seconds) {
+    long long days = seconds / kDaySeconds;
+    const long long rest = seconds % kDaySeconds;
+    // 400 years of the Gregorian calendar are 146097 days.
+    int year = 1 + static_cast<int>(days / 146097) * 400;
+    days %= 146097;
+    for (;;) {
+        const int length = leapYear(year) ? 366 : 365;
+        if (days < length)
+            break;
+        days -= length;
+        ++year;
+    }
+    int month = 1;
+    while (days >= daysInMonth(year, month))
+        days -= daysInMonth(year, month++);
+    return {year,
+            month,
+            static_cast<int>(days) + 1,
+            static_cast<int>(rest / 3600),
+            static_cast<int>(rest / 60 % 60),
+            static_cast<int>(rest % 60)};
+}
+
+int weekday(long long day) {
+    return static_cast<int>(day % 7); // 0001-01-01 was a Monday
+}
+
 } // namespace taiju::view

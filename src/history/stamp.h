@@ -20,4 +20,13 @@ std::optional<Stamp> readStamp(std::u16string_view text);
 // Seconds from 0001-01-01 00:00:00 to the stamp, for putting stamps in order.
 long long stampSeconds(const Stamp& stamp);
 
+inline constexpr long long kDaySeconds = 24 * 60 * 60;
+
+// The stamp `seconds` after 0001-01-01 00:00:00 (0 or more), the inverse of
+// stampSeconds.
+Stamp stampAt(long long seconds);
+
+// The day of the week of a day counted from 0001-01-01: 0 Monday to 6 Sunday.
+int weekday(long long day);
+
 } // namespace taiju::view

@@ -81,10 +81,6 @@ bool readable(const QPalette& p) {
 
 } // namespace
 
-QColor toQColor(Colour c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 QPalette readablePalette(const QPalette& desktop, const QPalette& light) {
     if (readable(desktop))
         return desktop;

@@ -4,6 +4,7 @@
 // their boxes whatever Japanese font stands in for the one the layout names.
 
 #include "eval/bands.h"
+#include "platform/colour.h"
 
 #include <QColor>
 #include <QPalette>
@@ -15,8 +16,7 @@ class QSize;
 
 namespace taiju {
 
-// One of the window's fixed colours (0xBBGGRR) as Qt's colour.
-QColor toQColor(Colour c);
+using platform::toQColor;
 
 // The palette the window uses: the desktop's own when its texts are dark on
 // its light surfaces and readable on every fixed colour of the window (at

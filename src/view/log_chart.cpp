@@ -1,77 +1,98 @@
 #include "view/log_chart.h"
 
 #include "eval/bands.h"
+#include "history/stamp.h"
+#include "history/ticks.h"
+#include "platform/colour.h"
+#include "platform/qtext.h"
+#include "view/view_settings.h"
 
 #include <QApplication>
 #include <QAreaSeries>
+#include <QButtonGroup>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTime>
-#include <QDateTimeAxis>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGraphicsSimpleTextItem>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QSaveFile>
 #include <QScatterSeries>
-#include <QTimeZone>
+#include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
-#include <unordered_map>
 
 namespace taiju::view {
 
 namespace {
 
-constexpr double kDayMs = 24.0 * 60 * 60 * 1000;
 // The pixel columns a series is reduced for before the chart has its size.
 constexpr int kDefaultColumns = 1200;
+// The narrowest span a zoom shows, in days.
+constexpr double kNarrowest = 0.25;
+// How near the pointer a point must be to be read out, in pixels.
+constexpr double kNear = 12;
+// The room a date label needs on the time axis, in pixels.
+constexpr int kTickRoom = 80;
+constexpr std::size_t kMaxEdgeValues = 30;
 
-// The band edges of the BMI, as the main window's legend paints them.
-constexpr double kBandEdges[] = {20, 24, 26.5};
 const char16_t* const kBandNames[] = {u"やせぎみ", u"正常体重", u"やや肥満", u"肥満"};
+const QString kNoRecords =
+    QStringLiteral("まだ記録がありません。体重チェックで「記入」すると、ここに表示されます。");
 
-QColor colour(Colour bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
+struct SpanChoice {
+    const char* name;
+    const char* caption;
+    int months; // 0: the whole log
+};
+constexpr SpanChoice kSpans[] = {{"1m", "1か月", 1},
+                                 {"3m", "3か月", 3},
+                                 {"6m", "6か月", 6},
+                                 {"1y", "1年", 12},
+                                 {"all", "全期間", 0}};
+
+const long long kDay0 = QDate(1, 1, 1).toJulianDay();
+
+double dayOf(QDate date) {
+    return static_cast<double>(date.toJulianDay() - kDay0);
 }
 
-// Stamps as the chart's time axis counts them: milliseconds since 1970 UTC
-// of a local date and time. Converting a local time through the C library
-// looks at the time-zone file each time, so the offset from UTC is taken from
-// the time zone's own table once per month, and each stamp is converted on
-// its own only in a month that begins and ends with different offsets.
-class AxisClock {
-  public:
-    double at(const Stamp& s) {
-        const int month = s.year * 12 + s.month;
-        auto found = monthOffsets_.find(month);
-        if (found == monthOffsets_.end())
-            found = monthOffsets_.emplace(month, constantOffset(s.year, s.month)).first;
-        if (!found->second)
-            return static_cast<double>(
-                QDateTime(QDate(s.year, s.month, s.day), QTime(s.hour, s.minute, s.second))
-                    .toMSecsSinceEpoch());
-        return static_cast<double>(stampSeconds(s) - kEpoch - *found->second) * 1000;
-    }
+QDate dateOf(double day) {
+    return QDate::fromJulianDay(static_cast<qint64>(std::floor(day)) + kDay0);
+}
 
-  private:
-    std::optional<int> constantOffset(int year, int month) const {
-        const QDate first(year, month, 1);
-        const int offset = zone_.offsetFromUtc(QDateTime(first, QTime(0, 0), QTimeZone::utc()));
-        const QDateTime last(first.addDays(first.daysInMonth() - 1), QTime(23, 59, 59),
-                             QTimeZone::utc());
-        return zone_.offsetFromUtc(last) == offset ? std::optional<int>(offset) : std::nullopt;
-    }
+double xOf(long long seconds) {
+    return static_cast<double>(seconds) / kDaySeconds;
+}
 
-    // 1970-01-01 counted from 0001-01-01, in seconds.
-    static constexpr long long kEpoch = 719162LL * 86400;
-    const QTimeZone zone_ = QTimeZone::systemTimeZone();
-    std::unordered_map<int, std::optional<int>> monthOffsets_;
-};
+int monthsOf(const QString& span) {
+    for (const SpanChoice& s : kSpans)
+        if (span == QLatin1String(s.name))
+            return s.months;
+    return 0;
+}
+
+// Keeps `range` inside `full`: no wider, and shifted back when it leaves it.
+DayRange clampInto(DayRange range, DayRange full) {
+    const double span = range.to - range.from;
+    if (span >= full.to - full.from)
+        return full;
+    if (range.from < full.from)
+        return {full.from, full.from + span};
+    if (range.to > full.to)
+        return {full.to - span, full.to};
+    return range;
+}
 
 QFont windowFont(int pointSize, bool bold = false) {
     QFont font = QApplication::font();
@@ -86,16 +107,14 @@ QChart* newChart(const QString& title) {
     chart->setTitleFont(windowFont(11, true));
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setFont(windowFont(9));
-    chart->setMargins(QMargins(6, 6, 6, 6));
+    chart->setMargins(QMargins(6, 4, 6, 4));
     return chart;
 }
 
-QDateTimeAxis* newTimeAxis() {
-    auto* axis = new QDateTimeAxis;
-    axis->setTitleText(QStringLiteral("日付"));
-    axis->setTitleFont(windowFont(9));
+QCategoryAxis* newTimeAxis() {
+    auto* axis = new QCategoryAxis;
     axis->setLabelsFont(windowFont(9));
-    axis->setTickCount(7);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     return axis;
 }
 
@@ -120,11 +139,76 @@ void attach(QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
     series->attachAxis(y);
 }
 
+// A marker drawn as a picture per point rather than a graphics item per
+// point, so that thousands of points stay quick to redraw.
+QImage marker(const QColor& colour, bool hollow) {
+    QImage dot(12, 12, QImage::Format_ARGB32_Premultiplied);
+    dot.fill(Qt::transparent);
+    QPainter paint(&dot);
+    paint.setRenderHint(QPainter::Antialiasing);
+    paint.setPen(hollow ? QPen(colour, 2) : QPen(Qt::NoPen));
+    paint.setBrush(hollow ? QBrush(Qt::white) : QBrush(colour));
+    paint.drawEllipse(hollow ? QRectF(1.5, 1.5, 9, 9) : QRectF(0.5, 0.5, 11, 11));
+    return dot;
+}
+
+QString kg(double value) {
+    return QString::number(value, 'f', 1) + QStringLiteral(" kg");
+}
+
 } // namespace
 
+bool isSpanName(const QString& name) {
+    return std::any_of(std::begin(kSpans), std::end(kSpans),
+                       [&](const SpanChoice& s) { return name == QLatin1String(s.name); });
+}
+
+DayRange rangeDays(const ChartData& data, const ChartRange& range) {
+    if (range.span == QLatin1String("custom") && range.from.isValid() && range.to.isValid()) {
+        const double from = dayOf(std::min(range.from, range.to));
+        return {from, dayOf(std::max(range.from, range.to)) + 1};
+    }
+    if (data.dated.empty()) {
+        const double today = dayOf(QDate::currentDate());
+        return {today - 30, today + 1};
+    }
+    const double first = xOf(data.dated.front().seconds);
+    const double last = xOf(data.dated.back().seconds);
+    const double pad = std::max((last - first) * 0.02, 0.5);
+    const DayRange all{first - pad, last + pad};
+    const int months = monthsOf(range.span);
+    if (months == 0)
+        return all;
+    const QDate lastDate = dateOf(last);
+    const double from = last - (dayOf(lastDate) - dayOf(lastDate.addMonths(-months)));
+    if (from <= all.from)
+        return all;
+    return {from, last + std::max((last - from) * 0.02, 0.5)};
+}
+
+bool rangeHoldsRecords(const ChartData& data, const ChartRange& range) {
+    const DayRange days = rangeDays(data, range);
+    const auto first =
+        std::lower_bound(data.dated.begin(), data.dated.end(), days.from,
+                         [](const DatedRecord& d, double day) { return xOf(d.seconds) < day; });
+    return first != data.dated.end() && xOf(first->seconds) <= days.to;
+}
+
 LogChart::LogChart(QWidget* parent) : QWidget(parent) {
+    buildAxes();
+    buildBands();
+    buildSeries();
+    layOut();
+    showRecords(nullptr, nullptr);
+}
+
+LogChart::~LogChart() = default;
+
+void LogChart::buildAxes() {
     weightChart_ = newChart(QStringLiteral("体重"));
-    bmiChart_ = newChart(QStringLiteral("BMI"));
+    bmiChart_ = newChart(QString());
+    // The bands carry their names inside them; the BMI chart needs no legend.
+    bmiChart_->legend()->hide();
     weightTime_ = newTimeAxis();
     bmiTime_ = newTimeAxis();
     weightAxis_ = newValueAxis(QStringLiteral("体重(kg)"));
@@ -133,166 +217,371 @@ LogChart::LogChart(QWidget* parent) : QWidget(parent) {
     weightChart_->addAxis(weightAxis_, Qt::AlignLeft);
     bmiChart_->addAxis(bmiTime_, Qt::AlignBottom);
     bmiChart_->addAxis(bmiAxis_, Qt::AlignLeft);
+}
 
-    // The BMI bands, behind the BMI line, in the legend's colours.
+void LogChart::buildBands() {
+    // The BMI bands, behind the BMI line, in the legend's colours, each with
+    // its name, so that the two bands of one colour are told apart.
     for (int band = 0; band < 4; ++band) {
         auto* area = new QAreaSeries(new QLineSeries, new QLineSeries);
         area->setName(QString::fromUtf16(kBandNames[band]));
         area->setObjectName(QStringLiteral("bmiBand%1").arg(band + 1));
-        area->setBrush(colour(bandColour(band + 1)));
+        area->setBrush(platform::toQColor(bandColour(band + 1)));
         area->setPen(Qt::NoPen);
         bmiChart_->addSeries(area);
         attach(area, bmiTime_, bmiAxis_);
         bands_.push_back(area);
+        auto* name = new QGraphicsSimpleTextItem(area->name(), bmiChart_);
+        name->setFont(windowFont(9));
+        name->setZValue(10);
+        bandNames_.push_back(name);
     }
+}
 
-    weights_ = addSeries<QScatterSeries>(weightChart_, QStringLiteral("体重"), "weightSeries");
-    // Drawn as a picture per point rather than a graphics item per point, so
-    // that thousands of points stay quick to redraw.
+void LogChart::buildSeries() {
     const QColor weightColour(40, 90, 200);
-    QImage dot(12, 12, QImage::Format_ARGB32_Premultiplied);
-    dot.fill(Qt::transparent);
-    QPainter paint(&dot);
-    paint.setRenderHint(QPainter::Antialiasing);
-    paint.setPen(Qt::NoPen);
-    paint.setBrush(weightColour);
-    paint.drawEllipse(QRectF(0.5, 0.5, 11, 11));
-    paint.end();
-    weights_->setMarkerSize(6);
-    weights_->setLightMarker(dot);
-    weights_->setColor(weightColour);
-    weights_->setBorderColor(weightColour);
-    trend_ = addSeries<QLineSeries>(weightChart_, QStringLiteral("傾向（平滑化）"), "trendSeries");
-    trend_->setPen(QPen(QColor(200, 30, 30), 2.5));
-    standard_ = addSeries<QLineSeries>(weightChart_, QStringLiteral("標準体重"), "standardSeries");
-    standard_->setPen(QPen(QColor(20, 120, 20), 1.5, Qt::DashLine));
+    auto* weights = addSeries<QScatterSeries>(weightChart_, QStringLiteral("体重"), "weightSeries");
+    weights->setMarkerSize(6);
+    weights->setLightMarker(marker(weightColour, false));
+    weights->setColor(weightColour);
+    weights->setBorderColor(weightColour);
+    const QColor asideColour(230, 120, 0);
+    auto* outliers =
+        addSeries<QScatterSeries>(weightChart_, QStringLiteral("外れ値"), "outlierSeries");
+    outliers->setMarkerSize(8);
+    outliers->setLightMarker(marker(asideColour, true));
+    outliers->setColor(Qt::white);
+    outliers->setBorderColor(asideColour);
+    auto* trend = addSeries<QLineSeries>(weightChart_, QStringLiteral("傾向（日ごとに平滑化）"),
+                                         "trendSeries");
+    trend->setPen(QPen(QColor(200, 30, 30), 2.5));
+    auto* standard =
+        addSeries<QLineSeries>(weightChart_, QStringLiteral("標準体重"), "standardSeries");
+    standard->setPen(QPen(QColor(20, 120, 20), 1.5, Qt::DashLine));
+    cursorMark_ = addSeries<QScatterSeries>(weightChart_, QString(), "cursorSeries");
+    cursorMark_->setMarkerSize(16);
+    cursorMark_->setColor(Qt::transparent);
+    cursorMark_->setBorderColor(Qt::black);
     for (QAbstractSeries* s :
-         {static_cast<QAbstractSeries*>(weights_), static_cast<QAbstractSeries*>(trend_),
-          static_cast<QAbstractSeries*>(standard_)})
+         std::initializer_list<QAbstractSeries*>{weights, outliers, trend, standard, cursorMark_})
         attach(s, weightTime_, weightAxis_);
-    bmi_ = addSeries<QLineSeries>(bmiChart_, QStringLiteral("BMI"), "bmiSeries");
-    bmi_->setPen(QPen(Qt::black, 1.5));
-    attach(bmi_, bmiTime_, bmiAxis_);
+    weightChart_->legend()->markers(cursorMark_).first()->setVisible(false);
+    auto* bmi = addSeries<QLineSeries>(bmiChart_, QStringLiteral("BMI"), "bmiSeries");
+    bmi->setPen(QPen(Qt::black, 1.5));
+    attach(bmi, bmiTime_, bmiAxis_);
 
-    lines_ = {{weights_, weightChart_, {}, {}},
-              {trend_, weightChart_, {}, {}},
-              {standard_, weightChart_, {}, {}},
-              {bmi_, bmiChart_, {}, {}}};
+    drawnFor_.assign(kLines, -1);
+    lines_ = {{weights, weightChart_, {}, {}, {}},
+              {outliers, weightChart_, {}, {}, {}},
+              {trend, weightChart_, {}, {}, {}},
+              {standard, weightChart_, {}, {}, {}},
+              {bmi, bmiChart_, {}, {}, {}}};
+}
 
-    weightView_ = new QChartView(weightChart_, this);
-    bmiView_ = new QChartView(bmiChart_, this);
+QWidget* LogChart::buildRangeBar() {
+    auto* bar = new QWidget;
+    bar->setObjectName(QStringLiteral("rangeBar"));
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(6, 4, 6, 0);
+    row->addWidget(new QLabel(QStringLiteral("期間:")));
+    spans_ = new QButtonGroup(this);
+    for (int i = 0; i < std::ssize(kSpans); ++i) {
+        // Tool buttons, narrower than push buttons, so that the bar fits 800 pixels.
+        auto* button = new QToolButton;
+        button->setText(QString::fromUtf8(kSpans[i].caption));
+        button->setObjectName(QStringLiteral("range") + QLatin1String(kSpans[i].name));
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::TabFocus);
+        spans_->addButton(button, i);
+        row->addWidget(button);
+    }
+    connect(spans_, &QButtonGroup::idClicked, this, [this](int id) {
+        showRange({QString::fromLatin1(kSpans[id].name), {}, {}});
+    });
+    fromEdit_ = new QDateEdit;
+    toEdit_ = new QDateEdit;
+    for (auto [edit, caption, name] :
+         {std::tuple{fromEdit_, "開始", "rangeFrom"}, std::tuple{toEdit_, "終了", "rangeTo"}}) {
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        edit->setMinimumDate(QDate(1, 1, 1));
+        auto* label = new QLabel(QString::fromUtf8(caption));
+        label->setBuddy(edit);
+        row->addSpacing(8);
+        row->addWidget(label);
+        row->addWidget(edit);
+        connect(edit, &QDateEdit::dateChanged, this, [this] {
+            showRange({QStringLiteral("custom"), fromEdit_->date(), toEdit_->date()});
+        });
+    }
+    outliersBox_ = new QCheckBox(QStringLiteral("外れ値を含める"));
+    outliersBox_->setObjectName(QStringLiteral("includeOutliers"));
+    connect(outliersBox_, &QCheckBox::toggled, this, &LogChart::setIncludeOutliers);
+    row->addSpacing(8);
+    row->addWidget(outliersBox_);
+    row->addStretch(1);
+    return bar;
+}
+
+void LogChart::layOut() {
+    weightView_ = new QChartView(weightChart_);
+    bmiView_ = new QChartView(bmiChart_);
     for (QChartView* view : {weightView_, bmiView_}) {
         view->setRenderHint(QPainter::Antialiasing);
-        connect(view->chart(), &QChart::plotAreaChanged, this, [this] { drawLines(); });
+        view->setFocusPolicy(Qt::NoFocus);
+        view->viewport()->installEventFilter(this);
+        view->viewport()->setMouseTracking(true);
+        connect(view->chart(), &QChart::plotAreaChanged, this, [this] {
+            drawLines();
+            placeTicks();
+            placeLabels();
+        });
     }
     weightView_->setObjectName(QStringLiteral("weightChart"));
     bmiView_->setObjectName(QStringLiteral("bmiChart"));
+    rangeBar_ = buildRangeBar();
+    readout_ = new QLabel;
+    readout_->setObjectName(QStringLiteral("readout"));
+    readout_->setContentsMargins(8, 2, 8, 2);
+    readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    emptyNotice_ = new QLabel;
+    emptyNotice_->setObjectName(QStringLiteral("emptyNotice"));
+    emptyNotice_->setAlignment(Qt::AlignCenter);
+    emptyNotice_->setWordWrap(true);
+    charts_ = new QWidget;
+    auto* charts = new QVBoxLayout(charts_);
+    charts->setContentsMargins(0, 0, 0, 0);
+    charts->setSpacing(0);
+    charts->addWidget(weightView_, 3);
+    charts->addWidget(bmiView_, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(weightView_, 3);
-    layout->addWidget(bmiView_, 2);
-
-    showRecords(nullptr);
+    layout->addWidget(rangeBar_);
+    layout->addWidget(readout_);
+    layout->addWidget(charts_, 1);
+    layout->addWidget(emptyNotice_, 1);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("グラフ"));
 }
 
-LogChart::~LogChart() = default;
+void LogChart::useSettings(ViewSettings* settings) {
+    settings_ = settings;
+    const QString range = settings->range();
+    if (!range.isEmpty()) {
+        choice_ = {range, settings->rangeFrom(), settings->rangeTo()};
+        chosen_ = true;
+    }
+    includeOutliers_ = settings->includeOutliers();
+    const QSignalBlocker block(outliersBox_);
+    outliersBox_->setChecked(includeOutliers_);
+    stale_ = true;
+}
 
-void LogChart::showRecords(const LogRecords* records) {
+void LogChart::showRecords(const LogRecords* records, const ChartData* data) {
     records_ = records;
+    data_ = data;
     stale_ = true;
     if (isVisible() || picture_)
         build();
 }
 
-void LogChart::build() {
-    building_ = true;
-    data_ = records_ ? chartData(*records_) : ChartData{};
-    for (Line& line : lines_) {
-        line.xs.clear();
-        line.ys.clear();
-    }
-    Line& weights = lines_[0];
-    Line& trend = lines_[1];
-    Line& standard = lines_[2];
-    Line& bmi = lines_[3];
-    double firstTime = INFINITY, lastTime = -INFINITY;
-    AxisClock clock;
-    for (const DatedRecord& d : data_.dated) {
-        const double x = clock.at(d.stamp);
-        firstTime = std::min(firstTime, x);
-        lastTime = std::max(lastTime, x);
-        for (auto [line, value] : {std::pair{&weights, d.weight}, std::pair{&standard, d.standard},
-                                   std::pair{&bmi, d.bmi}}) {
-            if (plottable(value)) {
-                line->xs.push_back(x);
-                line->ys.push_back(value);
-            }
-        }
-    }
-    trend.xs = weights.xs;
-    trend.ys = weightTrend(weights.ys);
+void LogChart::showRange(const ChartRange& range) {
+    choice_ = range;
+    chosen_ = true;
+    if (settings_)
+        settings_->setRange(range.span, range.from, range.to);
+    if (stale_)
+        return; // shown when the chart is built
+    applyView(rangeDays(*data_, choice_));
+}
 
-    // The time axis: the dated records, or the last month when there are none.
-    if (data_.dated.empty()) {
-        lastTime = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
-        firstTime = lastTime - 30 * kDayMs;
-    }
-    const double pad = std::max((lastTime - firstTime) * 0.02, kDayMs);
-    const double days = (lastTime - firstTime) / kDayMs;
-    const QString format = days > 3 * 366 ? QStringLiteral("yyyy")
-                           : days > 90    ? QStringLiteral("yyyy/MM")
-                           : days > 7     ? QStringLiteral("MM/dd")
-                                          : QStringLiteral("MM/dd HH:mm");
-    for (QDateTimeAxis* axis : {weightTime_, bmiTime_}) {
-        axis->setFormat(format);
-        axis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(firstTime - pad)),
-                       QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(lastTime + pad)));
-    }
-
-    // The weight axis holds weights, trend and standard weights.
-    double low = INFINITY, high = -INFINITY;
-    for (const Line* line : {&weights, &trend, &standard})
-        for (double y : line->ys) {
-            low = std::min(low, y);
-            high = std::max(high, y);
-        }
-    if (low > high) {
-        low = 40;
-        high = 80;
-    }
-    const double margin = std::max((high - low) * 0.05, 1.0);
-    weightAxis_->setRange(std::max(low - margin, 0.0), high + margin);
-    weightAxis_->applyNiceNumbers();
-
-    // The BMI axis shows every band's edge.
-    double bmiLow = 18, bmiHigh = 28;
-    for (double y : bmi.ys) {
-        bmiLow = std::min(bmiLow, y - 1);
-        bmiHigh = std::max(bmiHigh, y + 1);
-    }
-    bmiAxis_->setRange(std::max(bmiLow, 0.0), bmiHigh);
-    bmiAxis_->applyNiceNumbers();
-    const double edges[] = {bmiAxis_->min(), kBandEdges[0], kBandEdges[1], kBandEdges[2],
-                            bmiAxis_->max()};
-    const double left = firstTime - pad, right = lastTime + pad;
-    for (std::size_t band = 0; band < bands_.size(); ++band) {
-        bands_[band]->lowerSeries()->replace({{left, edges[band]}, {right, edges[band]}});
-        bands_[band]->upperSeries()->replace({{left, edges[band + 1]}, {right, edges[band + 1]}});
-    }
-
-    weightChart_->setTitle(data_.dated.empty()
-                               ? QStringLiteral("体重（日付の読める記録がありません）")
-                               : QStringLiteral("体重"));
-    drawnFor_.assign(lines_.size(), -1);
-    building_ = false;
-    stale_ = false;
+void LogChart::setIncludeOutliers(bool include) {
+    includeOutliers_ = include;
+    if (settings_)
+        settings_->setIncludeOutliers(include);
+    const QSignalBlocker block(outliersBox_);
+    outliersBox_->setChecked(include);
+    stale_ = true;
     drawLines();
 }
 
-void LogChart::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+void LogChart::build() {
+    building_ = true;
+    const bool dated = data_ && !data_->dated.empty();
+    emptyNotice_->setText(!records_ || records_->size() == 0
+                              ? kNoRecords
+                              : QStringLiteral("日付の読める記録がありません。"));
+    emptyNotice_->setVisible(!dated);
+    charts_->setVisible(dated);
+    rangeBar_->setVisible(dated && !picture_);
+    readout_->setVisible(dated && !picture_);
+    static const ChartData kNone;
+    const ChartData& all = data_ ? *data_ : kNone;
+    if (!chosen_) // 3か月 when the log spans more than that
+        choice_.span = rangeDays(all, {QStringLiteral("3m"), {}, {}}).from > rangeDays(all, {}).from
+                           ? QStringLiteral("3m")
+                           : QStringLiteral("all");
+    fillLines();
+    cursor_ = readoutRecord_ = -1;
+    cursorMark_->clear();
+    building_ = false;
+    stale_ = false;
+    // A zoomed view stays as it is through a reload or the 外れ値 toggle.
+    applyView(choice_.span == QLatin1String("zoom") ? view_ : rangeDays(all, choice_));
+}
+
+void LogChart::fillLines() {
+    for (Line& line : lines_) {
+        line.xs.clear();
+        line.ys.clear();
+        line.dated.clear();
+    }
+    trend_.clear();
+    if (!data_)
+        return;
+    auto add = [](Line& line, double x, double y, std::size_t i) {
+        line.xs.push_back(x);
+        line.ys.push_back(y);
+        line.dated.push_back(i);
+    };
+    for (std::size_t i = 0; i < data_->dated.size(); ++i) {
+        const DatedRecord& d = data_->dated[i];
+        const double x = xOf(d.seconds);
+        const bool aside = !includeOutliers_ && data_->aside[i];
+        if (plottable(d.weight))
+            add(lines_[aside ? kOutliers : kWeights], x, d.weight, i);
+        if (plottable(d.standard))
+            add(lines_[kStandard], x, d.standard, i);
+        if (plottable(d.bmi) && !aside)
+            add(lines_[kBmi], x, d.bmi, i);
+    }
+    trend_ = dailyTrend(data_->dated, includeOutliers_ ? std::vector<bool>{} : data_->aside);
+    for (const TrendPoint& p : trend_)
+        add(lines_[kTrend], xOf(p.seconds), p.trend, 0);
+}
+
+void LogChart::applyView(DayRange range) {
+    if (stale_ || building_)
+        return;
+    // The axes' new ranges move the plot areas; the lines and labels are
+    // drawn once the axes are all set.
+    building_ = true;
+    static const ChartData kNone;
+    view_ = clampInto(range, rangeDays(data_ ? *data_ : kNone, {}));
+    if (choice_.span == QLatin1String("custom"))
+        view_ = range; // dates of one's own are shown as asked
+    for (QAbstractAxis* axis :
+         {static_cast<QAbstractAxis*>(weightTime_), static_cast<QAbstractAxis*>(bmiTime_)})
+        axis->setRange(view_.from, view_.to);
+    drawnFor_.assign(lines_.size(), -1);
+    fitValueAxes();
+    building_ = false;
+    placeTicks();
     drawLines();
+    placeLabels();
+    showChoice();
+}
+
+void LogChart::showChoice() {
+    const QSignalBlocker blockFrom(fromEdit_), blockTo(toEdit_);
+    fromEdit_->setDate(dateOf(view_.from));
+    toEdit_->setDate(dateOf(std::nextafter(view_.to, view_.from)));
+    const int id = static_cast<int>(
+        std::find_if(std::begin(kSpans), std::end(kSpans),
+                     [&](const SpanChoice& s) { return choice_.span == QLatin1String(s.name); }) -
+        std::begin(kSpans));
+    if (QAbstractButton* button = spans_->button(id)) {
+        button->setChecked(true);
+    } else if (QAbstractButton* checked = spans_->checkedButton()) {
+        spans_->setExclusive(false);
+        checked->setChecked(false);
+        spans_->setExclusive(true);
+    }
+}
+
+void LogChart::fitValueAxes() {
+    // The values of `line` in view, widened into [low, high].
+    auto widen = [this](const Line& line, double& low, double& high) {
+        const auto from = std::lower_bound(line.xs.begin(), line.xs.end(), view_.from);
+        const auto to = std::upper_bound(from, line.xs.end(), view_.to);
+        const auto ys = line.ys.begin();
+        for (auto it = ys + (from - line.xs.begin()); it != ys + (to - line.xs.begin()); ++it) {
+            low = std::min(low, *it);
+            high = std::max(high, *it);
+        }
+    };
+    auto fit = [](QValueAxis* axis, double low, double high, double emptyLow, double emptyHigh) {
+        if (low > high) {
+            low = emptyLow;
+            high = emptyHigh;
+        }
+        // The values fill the height but for a small margin; the ticks fall
+        // on round numbers, about six of them.
+        const double margin = std::max((high - low) * 0.05, 0.5);
+        axis->setRange(low - margin, high + margin);
+        double step = 0.1;
+        for (double round : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0})
+            if (round * 6 >= high - low + 2 * margin) {
+                step = round;
+                break;
+            }
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(step);
+        axis->setLabelFormat(step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
+    };
+    // The weights and the trend fill the height; the standard weight is
+    // shown too when the view holds fewer than two weights, or when it at
+    // most doubles the span.
+    double low = INFINITY, high = -INFINITY;
+    for (LineIndex i : {kWeights, kTrend})
+        widen(lines_[i], low, high);
+    double withLow = low, withHigh = high;
+    widen(lines_[kStandard], withLow, withHigh);
+    if (!(high > low) || withHigh - withLow <= 2 * (high - low)) {
+        low = withLow;
+        high = withHigh;
+    }
+    fit(weightAxis_, low, high, 40, 80);
+    double bmiLow = INFINITY, bmiHigh = -INFINITY;
+    widen(lines_[kBmi], bmiLow, bmiHigh);
+    fit(bmiAxis_, bmiLow, bmiHigh, 18, 28);
+
+    const double bottom = bmiAxis_->min(), top = bmiAxis_->max();
+    const double edges[] = {bottom, std::clamp(kBmiBandEdges[0], bottom, top),
+                            std::clamp(kBmiBandEdges[1], bottom, top),
+                            std::clamp(kBmiBandEdges[2], bottom, top), top};
+    for (std::size_t band = 0; band < bands_.size(); ++band) {
+        bands_[band]->lowerSeries()->replace({{view_.from, edges[band]}, {view_.to, edges[band]}});
+        bands_[band]->upperSeries()->replace(
+            {{view_.from, edges[band + 1]}, {view_.to, edges[band + 1]}});
+    }
+}
+
+void LogChart::placeTicks() {
+    // Changing the labels moves the plot area, which calls this again.
+    if (stale_ || building_ || placingTicks_)
+        return;
+    placingTicks_ = true;
+    const int width = static_cast<int>(weightChart_->plotArea().width());
+    const int maxTicks = std::max((width > 0 ? width : kDefaultColumns) / kTickRoom, 2);
+    const auto ticks =
+        calendarTicks(static_cast<long long>(std::max(view_.from, 0.0) * kDaySeconds),
+                      static_cast<long long>(view_.to * kDaySeconds), maxTicks);
+    // A label centred on a tick near the right end would be cut off.
+    const double last = view_.to - (view_.to - view_.from) * 0.02;
+    for (QCategoryAxis* axis : {weightTime_, bmiTime_}) {
+        for (const QString& label : axis->categoriesLabels())
+            axis->remove(label);
+        axis->setStartValue(view_.from - 1);
+        for (const Tick& tick : ticks.ticks)
+            if (xOf(tick.seconds) <= last)
+                axis->append(platform::qs(tick.label), xOf(tick.seconds));
+        axis->setRange(view_.from, view_.to);
+    }
+    placingTicks_ = false;
 }
 
 void LogChart::drawLines() {
@@ -313,33 +602,310 @@ void LogChart::drawLines() {
         if (drawnFor_[i] == columns)
             continue;
         drawnFor_[i] = columns;
+        // The points in view, and for a line one beyond each edge.
+        auto from = std::lower_bound(line.xs.begin(), line.xs.end(), view_.from);
+        auto to = std::upper_bound(from, line.xs.end(), view_.to);
+        const bool isLine = i == kTrend || i == kStandard || i == kBmi;
+        if (isLine && from != line.xs.begin())
+            --from;
+        if (isLine && to != line.xs.end())
+            ++to;
+        const std::size_t first = static_cast<std::size_t>(from - line.xs.begin());
+        const std::span<const double> xs(line.xs.data() + first,
+                                         static_cast<std::size_t>(to - from));
+        const std::span<const double> ys(line.ys.data() + first, xs.size());
         QList<QPointF> points;
-        for (std::size_t k : pointsToDraw(line.xs, line.ys, static_cast<std::size_t>(columns)))
-            points.append(QPointF(line.xs[k], line.ys[k]));
+        for (std::size_t k : pointsToDraw(xs, ys, static_cast<std::size_t>(columns))) {
+            double y = ys[k];
+            if (i == kOutliers) // beyond the axis: at its edge, with the value
+                y = std::clamp(y, weightAxis_->min(), weightAxis_->max());
+            points.append(QPointF(xs[k], y));
+        }
         line.series->replace(points);
+        if (auto* series = qobject_cast<QLineSeries*>(line.series))
+            series->setPointsVisible(points.size() == 1);
     }
 }
 
-QImage LogChart::picture(const LogRecords* records, QSize size) {
+void LogChart::placeLabels() {
+    if (stale_ || building_)
+        return;
+    const QRectF plot = bmiChart_->plotArea();
+    const double top = bmiAxis_->max(), bottom = bmiAxis_->min();
+    const double edges[] = {-INFINITY, kBmiBandEdges[0], kBmiBandEdges[1], kBmiBandEdges[2],
+                            INFINITY};
+    for (std::size_t band = 0; band < bandNames_.size(); ++band) {
+        const double low = std::max(edges[band], bottom), high = std::min(edges[band + 1], top);
+        QGraphicsSimpleTextItem* name = bandNames_[band];
+        const double y0 = plot.bottom() - (low - bottom) / (top - bottom) * plot.height();
+        const double y1 = plot.bottom() - (high - bottom) / (top - bottom) * plot.height();
+        const QRectF box = name->boundingRect();
+        name->setVisible(high > low && y0 - y1 >= box.height());
+        name->setPos(plot.left() + 6, (y0 + y1 - box.height()) / 2);
+    }
+
+    // The set-aside values beyond the weight axis, beside their markers.
+    for (QGraphicsSimpleTextItem* item : edgeValues_)
+        item->hide();
+    const Line& outliers = lines_[kOutliers];
+    const auto from = std::lower_bound(outliers.xs.begin(), outliers.xs.end(), view_.from);
+    const auto to = std::upper_bound(from, outliers.xs.end(), view_.to);
+    std::size_t used = 0;
+    for (auto it = from; it != to && used < kMaxEdgeValues; ++it) {
+        const double y = outliers.ys[static_cast<std::size_t>(it - outliers.xs.begin())];
+        if (y >= weightAxis_->min() && y <= weightAxis_->max())
+            continue;
+        if (used == edgeValues_.size()) {
+            edgeValues_.push_back(new QGraphicsSimpleTextItem(weightChart_));
+            edgeValues_.back()->setFont(windowFont(8));
+            edgeValues_.back()->setBrush(QColor(160, 80, 0));
+            edgeValues_.back()->setZValue(10);
+        }
+        QGraphicsSimpleTextItem* item = edgeValues_[used++];
+        const QPointF at = weightChart_->mapToPosition(
+            QPointF(*it, std::clamp(y, weightAxis_->min(), weightAxis_->max())), outliers.series);
+        item->setText(QString::number(y));
+        item->setPos(at.x() + 6,
+                     y > weightAxis_->max() ? at.y() : at.y() - item->boundingRect().height());
+        item->show();
+    }
+}
+
+void LogChart::zoom(double factor, double anchor) {
+    const double span = std::max((view_.to - view_.from) * factor, kNarrowest);
+    const double at = view_.from + anchor * (view_.to - view_.from);
+    choice_.span = QStringLiteral("zoom");
+    applyView({at - anchor * span, at - anchor * span + span});
+}
+
+void LogChart::pan(double share) {
+    const double by = (view_.to - view_.from) * share;
+    choice_.span = QStringLiteral("zoom");
+    applyView({view_.from + by, view_.to + by});
+}
+
+void LogChart::stepCursor(int direction) {
+    const Line& weights = lines_[kWeights];
+    if (weights.xs.empty())
+        return;
+    const auto inView = [&](std::size_t k) {
+        return weights.xs[k] >= view_.from && weights.xs[k] <= view_.to;
+    };
+    // The cursor's place among the weights, or where it enters the view.
+    auto at =
+        std::find(weights.dated.begin(), weights.dated.end(), static_cast<std::size_t>(cursor_));
+    std::size_t k;
+    if (cursor_ < 0 || at == weights.dated.end() ||
+        !inView(static_cast<std::size_t>(at - weights.dated.begin()))) {
+        const auto first = std::lower_bound(weights.xs.begin(), weights.xs.end(), view_.from);
+        const auto last = std::upper_bound(weights.xs.begin(), weights.xs.end(), view_.to);
+        if (first == last)
+            return;
+        k = static_cast<std::size_t>((direction > 0 ? first : last - 1) - weights.xs.begin());
+    } else {
+        k = static_cast<std::size_t>(at - weights.dated.begin());
+        if ((direction < 0 && k == 0) || (direction > 0 && k + 1 == weights.xs.size()))
+            return;
+        k = direction > 0 ? k + 1 : k - 1;
+    }
+    if (!inView(k)) { // the view follows the cursor
+        const double span = view_.to - view_.from;
+        choice_.span = QStringLiteral("zoom");
+        applyView({weights.xs[k] - span / 2, weights.xs[k] + span / 2});
+    }
+    cursor_ = static_cast<long long>(weights.dated[k]);
+    cursorMark_->replace({QPointF(weights.xs[k], weights.ys[k])});
+    showReadout(cursor_);
+}
+
+long long LogChart::recordNear(QChartView* view, QPointF pos) const {
+    QChart* chart = view->chart();
+    const QRectF plot = chart->plotArea();
+    if (plot.isEmpty() || stale_)
+        return -1;
+    const QPointF at = chart->mapFromScene(view->mapToScene(pos.toPoint()));
+    const double xPerPixel = (view_.to - view_.from) / plot.width();
+    const QValueAxis* axis = view == bmiView_ ? bmiAxis_ : weightAxis_;
+    const double yPerPixel = (axis->max() - axis->min()) / plot.height();
+    const double x = view_.from + (at.x() - plot.left()) * xPerPixel;
+    const double y = axis->min() + (plot.bottom() - at.y()) * yPerPixel;
+    long long best = -1;
+    double bestDistance = kNear * kNear;
+    static constexpr LineIndex kWeightLines[] = {kWeights, kOutliers};
+    static constexpr LineIndex kBmiLines[] = {kBmi};
+    for (LineIndex i : view == bmiView_ ? std::span<const LineIndex>(kBmiLines)
+                                        : std::span<const LineIndex>(kWeightLines)) {
+        const Line& line = lines_[i];
+        const auto from = std::lower_bound(line.xs.begin(), line.xs.end(), x - kNear * xPerPixel);
+        const auto to = std::upper_bound(from, line.xs.end(), x + kNear * xPerPixel);
+        for (auto it = from; it != to; ++it) {
+            const auto k = static_cast<std::size_t>(it - line.xs.begin());
+            const double dx = (*it - x) / xPerPixel;
+            const double dy = (std::clamp(line.ys[k], axis->min(), axis->max()) - y) / yPerPixel;
+            if (dx * dx + dy * dy <= bestDistance) {
+                bestDistance = dx * dx + dy * dy;
+                best = static_cast<long long>(line.dated[k]);
+            }
+        }
+    }
+    return best;
+}
+
+QString LogChart::describe(std::size_t i) const {
+    static const QString kWeekdays = QStringLiteral("月火水木金土日");
+    const DatedRecord& d = data_->dated[i];
+    const Stamp s = stampAt(d.seconds);
+    const long long day = d.seconds / kDaySeconds;
+    QString text = QStringLiteral("%1/%2/%3(%4) %5:%6")
+                       .arg(s.year)
+                       .arg(s.month, 2, 10, QLatin1Char('0'))
+                       .arg(s.day, 2, 10, QLatin1Char('0'))
+                       .arg(kWeekdays[weekday(day)])
+                       .arg(s.hour, 2, 10, QLatin1Char('0'))
+                       .arg(s.minute, 2, 10, QLatin1Char('0'));
+    text += QStringLiteral("　体重 ") + kg(d.weight);
+    if (!includeOutliers_ && data_->aside[i])
+        text += QStringLiteral("（外れ値）");
+    if (const TrendPoint* t = trendOn(trend_, day))
+        text += QStringLiteral("　傾向 ") + kg(t->trend);
+    if (plottable(d.bmi))
+        text += QStringLiteral("　BMI ") + QString::number(d.bmi, 'f', 1);
+    if (records_ && records_->columnCount() > kCommentItem) {
+        const QString comment = platform::qs(records_->text(d.record, kCommentItem)).trimmed();
+        if (!comment.isEmpty())
+            text += QStringLiteral("　") + comment;
+    }
+    return text;
+}
+
+void LogChart::showReadout(long long dated, QPoint globalPos) {
+    readoutRecord_ = dated;
+    const QString text = dated >= 0 ? describe(static_cast<std::size_t>(dated)) : QString();
+    readout_->setText(text);
+    setAccessibleDescription(text);
+    if (!globalPos.isNull())
+        QToolTip::showText(globalPos, text, this);
+}
+
+QString LogChart::readout() const {
+    return readout_->text();
+}
+
+void LogChart::keyPressEvent(QKeyEvent* event) {
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoom(0.8);
+        break;
+    case Qt::Key_Minus:
+        zoom(1.25);
+        break;
+    case Qt::Key_Left:
+        shift ? stepCursor(-1) : pan(-0.1);
+        break;
+    case Qt::Key_Right:
+        shift ? stepCursor(1) : pan(0.1);
+        break;
+    case Qt::Key_Home:
+        showRange({QStringLiteral("all"), {}, {}});
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (cursor_ >= 0)
+            emit recordChosen(data_->dated[static_cast<std::size_t>(cursor_)].record);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool LogChart::eventFilter(QObject* watched, QEvent* event) {
+    QChartView* view = watched == weightView_->viewport() ? weightView_
+                       : watched == bmiView_->viewport()  ? bmiView_
+                                                          : nullptr;
+    if (!view || stale_)
+        return QWidget::eventFilter(watched, event);
+    const QRectF plot = view->chart()->plotArea();
+    switch (event->type()) {
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const double anchor =
+            std::clamp((wheel->position().x() - plot.left()) / plot.width(), 0.0, 1.0);
+        if (wheel->angleDelta().y() != 0)
+            zoom(wheel->angleDelta().y() > 0 ? 0.8 : 1.25, anchor);
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        setFocus(Qt::MouseFocusReason);
+        pressAt_ = mouse->position().toPoint();
+        pressFrom_ = view_.from;
+        dragging_ = mouse->button() == Qt::LeftButton;
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint pos = mouse->position().toPoint();
+        if (dragging_ && (pos - pressAt_).manhattanLength() >= 4) {
+            const double span = view_.to - view_.from;
+            const double from = pressFrom_ - (pos.x() - pressAt_.x()) / plot.width() * span;
+            choice_.span = QStringLiteral("zoom");
+            applyView({from, from + span});
+        } else if (!dragging_) {
+            showReadout(recordNear(view, pos), mouse->globalPosition().toPoint());
+        }
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint pos = mouse->position().toPoint();
+        const bool click = dragging_ && (pos - pressAt_).manhattanLength() < 4;
+        dragging_ = false;
+        if (click)
+            if (const long long near = recordNear(view, pos); near >= 0) {
+                showReadout(near);
+                emit recordChosen(data_->dated[static_cast<std::size_t>(near)].record);
+            }
+        return true;
+    }
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void LogChart::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    drawLines();
+}
+
+QImage LogChart::picture(const LogRecords* records, QSize size, const ChartRange& range,
+                         const ChartData* data) {
     LogChart chart;
     chart.picture_ = true;
     chart.setAttribute(Qt::WA_DontShowOnScreen);
     chart.resize(size);
-    chart.showRecords(records);
-    // Lays the charts out at that size before they are drawn.
+    if (!data && records)
+        chart.ownData_ = chartData(*records);
+    chart.choice_ = range;
+    chart.chosen_ = true;
+    chart.showRecords(records, data ? data : &chart.ownData_);
+    // The charts lay themselves out when first drawn, and then place their
+    // ticks and labels for that size; the second drawing is the picture.
     chart.layout()->activate();
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::sendPostedEvents();
     QImage image(size, QImage::Format_RGB32);
+    chart.render(&image);
+    QCoreApplication::sendPostedEvents();
     image.fill(Qt::white);
     chart.render(&image);
     return image;
 }
 
-bool LogChart::savePicture(const LogRecords* records, const QString& target) {
+bool LogChart::savePicture(const LogRecords* records, const QString& target,
+                           const ChartRange& range, const ChartData* data) {
     QSaveFile file(target);
     return file.open(QIODevice::WriteOnly) &&
-           picture(records, QSize(1200, 800)).save(&file, "PNG") && file.commit();
+           picture(records, QSize(1200, 800), range, data).save(&file, "PNG") && file.commit();
 }
 
 } // namespace taiju::view

@@ -1,18 +1,33 @@
 #pragma once
-// The chart "グラフ" of the viewer window: the weight over time with its
-// trend and the standard weight, and below it the BMI over the same time
-// over the four bands of the main window's legend.
+// The chart "グラフ" of the viewer window: above, the range in view (1か月 to
+// 全期間, or dates of one's own); then the weight over time with its daily
+// trend, the standard weight and the typos set aside (外れ値); below it the
+// BMI over the same time over the four named bands of the main window's
+// legend; and a readout of the record under the pointer or the cursor.
+//
+// Mouse: the wheel zooms around the pointer, dragging pans, a click shows
+// the record in the table. Keys: + and − zoom, ← and → pan, Home shows
+// everything, Shift+← and Shift+→ step a cursor from record to record, Enter
+// shows the cursor's record in the table.
 
 #include "history/chart_data.h"
+#include "history/trend.h"
 
+#include <QDate>
 #include <QImage>
 #include <QWidget>
 
 #include <vector>
 
+class QAbstractButton;
+class QButtonGroup;
+class QCategoryAxis;
 class QChart;
 class QChartView;
-class QDateTimeAxis;
+class QCheckBox;
+class QDateEdit;
+class QGraphicsSimpleTextItem;
+class QLabel;
 class QValueAxis;
 class QXYSeries;
 class QAreaSeries;
@@ -21,58 +36,148 @@ class QScatterSeries;
 
 namespace taiju::view {
 
+class ViewSettings;
+
+// A range to show: "1m", "3m", "6m", "1y" or "all" up to the last record, or
+// "custom" from `from` to `to` (whole days).
+struct ChartRange {
+    QString span = QStringLiteral("all");
+    QDate from, to;
+};
+
+// Whether `name` is one of the spans above (not "custom").
+bool isSpanName(const QString& name);
+
+// The days in view of `range` (days since 0001-01-01, with fractions) over
+// the dated records `data`; for an empty log the last month.
+struct DayRange {
+    double from, to;
+};
+DayRange rangeDays(const ChartData& data, const ChartRange& range);
+
+// Whether any dated record lies in `range`.
+bool rangeHoldsRecords(const ChartData& data, const ChartRange& range);
+
 class LogChart : public QWidget {
     Q_OBJECT
   public:
     explicit LogChart(QWidget* parent = nullptr);
     ~LogChart() override;
 
-    // Shows the records with a readable date (none for nullptr). `records`
-    // must stay until the next call. The chart is worked out when it is on
+    // Shows the records and their chart data (none for nullptr); both must
+    // stay until the next call. The chart is worked out when it is on
     // screen, so that a long log costs nothing while the table is in front.
-    void showRecords(const LogRecords* records);
+    void showRecords(const LogRecords* records, const ChartData* data);
+
+    // Takes the range and the 外れ値 toggle from `settings` and keeps them
+    // there as they are chosen. The settings must outlive the chart.
+    void useSettings(ViewSettings* settings);
+
+    void showRange(const ChartRange& range);
+    void setIncludeOutliers(bool include);
+    // Zooms by `factor` (below 1 narrows) keeping the point at `anchor` (0
+    // left to 1 right of the plot) in place; pans by `share` of the span.
+    void zoom(double factor, double anchor = 0.5);
+    void pan(double share);
+    // Steps the cursor to the next (+1) or previous (−1) record in view.
+    void stepCursor(int direction);
+
+    DayRange viewRange() const { return view_; }
+    // The readout of the record under the pointer or the cursor.
+    QString readout() const;
 
     // Both charts drawn into a picture of `size` pixels, as a PNG export
     // shows them whatever the size of the window.
-    static QImage picture(const LogRecords* records, QSize size);
+    // `data` is the records' chart data when it is at hand already.
+    static QImage picture(const LogRecords* records, QSize size, const ChartRange& range = {},
+                          const ChartData* data = nullptr);
 
     // The PNG export: the picture at 1200x800 written to `target` whole or
     // not at all. False when it cannot be written.
-    static bool savePicture(const LogRecords* records, const QString& target);
+    static bool savePicture(const LogRecords* records, const QString& target,
+                            const ChartRange& range = {}, const ChartData* data = nullptr);
+
+  signals:
+    // A record was clicked or chosen with the cursor: its index in the records.
+    void recordChosen(std::size_t record);
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // A series with all its points; what is drawn is reduced to the width.
+    // A series with all its points; what is drawn is the part in view,
+    // reduced to the width.
     struct Line {
         QXYSeries* series;
         QChart* chart;
         std::vector<double> xs, ys;
+        std::vector<std::size_t> dated; // the dated record of each point
     };
+    enum LineIndex { kWeights, kOutliers, kTrend, kStandard, kBmi, kLines };
+
+    void buildAxes();
+    void buildBands();
+    void buildSeries();
+    QWidget* buildRangeBar();
+    void layOut();
+
     void build();
+    void fillLines();
     void drawLines();
+    void fitValueAxes();
+    void placeTicks();
+    void placeLabels();
+    void applyView(DayRange range);
+    void showChoice();
+
+    // The nearest drawn record to `pos` in `view`'s coordinates, or -1.
+    long long recordNear(QChartView* view, QPointF pos) const;
+    void showReadout(long long dated, QPoint globalPos = {});
+    QString describe(std::size_t dated) const;
 
     const LogRecords* records_ = nullptr;
+    const ChartData* data_ = nullptr;
+    ChartData ownData_; // a picture's own data
+    ViewSettings* settings_ = nullptr;
+    ChartRange choice_;
+    DayRange view_{0, 1};
+    bool includeOutliers_ = false;
     bool stale_ = true; // records_ changed since the chart was built
     bool building_ = false;
-    ChartData data_;
+    bool picture_ = false; // drawn into a picture, never shown
+    std::vector<TrendPoint> trend_;
+    long long readoutRecord_ = -1; // dated index of the readout, or -1
+    long long cursor_ = -1;        // dated index of the keyboard cursor, or -1
+    QPoint pressAt_;
+    double pressFrom_ = 0;
+    bool dragging_ = false;
+    bool placingTicks_ = false;
+    bool chosen_ = false;       // choice_ was chosen, or read from the settings
+    std::vector<int> drawnFor_; // the plot width each line was drawn for, or -1
+
     QChart* weightChart_;
     QChart* bmiChart_;
     QChartView* weightView_;
     QChartView* bmiView_;
-    QDateTimeAxis* weightTime_;
-    QDateTimeAxis* bmiTime_;
+    QCategoryAxis* weightTime_;
+    QCategoryAxis* bmiTime_;
     QValueAxis* weightAxis_;
     QValueAxis* bmiAxis_;
-    QScatterSeries* weights_;
-    QLineSeries* trend_;
-    QLineSeries* standard_;
-    QLineSeries* bmi_;
+    QScatterSeries* cursorMark_;
     std::vector<QAreaSeries*> bands_;
+    std::vector<QGraphicsSimpleTextItem*> bandNames_;
+    std::vector<QGraphicsSimpleTextItem*> edgeValues_; // set-aside values beyond the axis
     std::vector<Line> lines_;
-    std::vector<int> drawnFor_; // the plot width each line was reduced for
-    bool picture_ = false;      // drawn into a picture, never shown
+    QButtonGroup* spans_;
+    QDateEdit* fromEdit_;
+    QDateEdit* toEdit_;
+    QCheckBox* outliersBox_;
+    QLabel* readout_;
+    QLabel* emptyNotice_;
+    QWidget* charts_;
+    QWidget* rangeBar_;
 };
 
 } // namespace taiju::view

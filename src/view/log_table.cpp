@@ -10,7 +10,23 @@ namespace taiju::view {
 namespace {
 // Rows whose line has not the record length.
 const QColor kIrregularRow(255, 236, 179);
+// Rows of records set aside as typos.
+const QColor kAsideRow(255, 214, 170);
+const QString kAsideTip =
+    QStringLiteral("外れ値: 前後の記録の体重の中央値から 10 % と 1 kg を超えて離れています");
 } // namespace
+
+void LogTableModel::setAsideRows(std::vector<bool> rows) {
+    aside_ = std::move(rows);
+    if (rows_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1), {Qt::BackgroundRole});
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
+}
+
+bool LogTableModel::aside(std::size_t row) const {
+    return row < aside_.size() && aside_[row];
+}
 
 void LogTableModel::beginShowing() {
     beginResetModel();
@@ -70,10 +86,12 @@ QVariant LogTableModel::data(const QModelIndex& index, int role) const {
             Qt::AlignVCenter |
             (file_->columns()->rightAligned[item] ? Qt::AlignRight : Qt::AlignLeft));
     case Qt::BackgroundRole:
-        return line.irregular ? QVariant(QBrush(kIrregularRow)) : QVariant();
+        return line.irregular ? QVariant(QBrush(kIrregularRow))
+               : aside(row)   ? QVariant(QBrush(kAsideRow))
+                              : QVariant();
     case Qt::ToolTipRole:
         if (!line.irregular)
-            return {};
+            return aside(row) ? QVariant(kAsideTip) : QVariant();
         return QStringLiteral("%1 行目は長さが %2 バイトです（記録は %3 バイト）")
             .arg(line.line)
             .arg(line.length)
@@ -97,10 +115,16 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
     const RecordLine& line = records.line(static_cast<std::size_t>(section));
     switch (role) {
     case Qt::DisplayRole:
-        // The line number in the file; "※" marks a line of irregular length.
-        return (line.irregular ? QStringLiteral("※") : QString()) + QString::number(line.line);
+        // The line number in the file; "※" marks a line of irregular length,
+        // "外" a record set aside as a typo.
+        return (line.irregular                             ? QStringLiteral("※")
+                : aside(static_cast<std::size_t>(section)) ? QStringLiteral("外")
+                                                           : QString()) +
+               QString::number(line.line);
     case Qt::BackgroundRole:
-        return line.irregular ? QVariant(QBrush(kIrregularRow)) : QVariant();
+        return line.irregular                             ? QVariant(QBrush(kIrregularRow))
+               : aside(static_cast<std::size_t>(section)) ? QVariant(QBrush(kAsideRow))
+                                                          : QVariant();
     default:
         return {};
     }

@@ -6,6 +6,8 @@
 
 #include <QAbstractTableModel>
 
+#include <vector>
+
 namespace taiju::view {
 
 class LogTableModel : public QAbstractTableModel {
@@ -19,6 +21,8 @@ class LogTableModel : public QAbstractTableModel {
     void beginShowing();
     void endShowing(const LogFile* file);
     void recordsAdded();
+    // Marks the rows of records set aside as typos (外れ値), one flag a record.
+    void setAsideRows(std::vector<bool> rows);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -26,9 +30,12 @@ class LogTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
+    bool aside(std::size_t row) const;
+
     const LogFile* file_ = nullptr;
     int rows_ = 0;
     int columns_ = 0;
+    std::vector<bool> aside_;
 };
 
 } // namespace taiju::view

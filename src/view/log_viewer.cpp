@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -27,6 +28,8 @@ namespace {
 // How often the log's size is looked at, besides the watcher's signals.
 constexpr int kFollowMs = 500;
 const QString kExportTitle = QStringLiteral("書き出しエラー");
+const QString kNoRecords =
+    QStringLiteral("まだ記録がありません。体重チェックで「記入」すると、ここに表示されます。");
 
 bool writeFile(const QString& target, const QByteArray& bytes, QString& error) {
     QSaveFile file(target);
@@ -70,9 +73,19 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     table_->horizontalHeader()->setStretchLastSection(true);
     chart_ = new LogChart;
     chart_->setObjectName(QStringLiteral("chart"));
+    chart_->useSettings(&settings_);
+    connect(chart_, &LogChart::recordChosen, this, &LogViewer::showRecord);
+    // An empty or missing log says so in place of the table.
+    tableEmpty_ = new QLabel(kNoRecords);
+    tableEmpty_->setObjectName(QStringLiteral("tableEmpty"));
+    tableEmpty_->setAlignment(Qt::AlignCenter);
+    tableEmpty_->setWordWrap(true);
+    auto* tablePage = new QStackedWidget;
+    tablePage->addWidget(table_);
+    tablePage->addWidget(tableEmpty_);
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabs"));
-    tabs_->addTab(table_, QStringLiteral("一覧"));
+    tabs_->addTab(tablePage, QStringLiteral("一覧"));
     tabs_->addTab(chart_, QStringLiteral("グラフ"));
     setCentralWidget(tabs_);
 
@@ -164,7 +177,7 @@ void LogViewer::follow() {
         const QScrollBar* bar = table_->verticalScrollBar();
         const bool atEnd = bar->value() == bar->maximum();
         model_->recordsAdded();
-        chart_->showRecords(file_->records());
+        readChartData();
         showStatus();
         if (atEnd)
             table_->scrollToBottom();
@@ -180,8 +193,29 @@ void LogViewer::follow() {
     }
 }
 
+void LogViewer::readChartData() {
+    const LogRecords* records = file_->records();
+    data_ = records ? chartData(*records) : ChartData{};
+    std::vector<bool> asideRows(records ? records->size() : 0, false);
+    for (std::size_t i = 0; i < data_.dated.size(); ++i)
+        asideRows[data_.dated[i].record] = data_.aside[i];
+    model_->setAsideRows(std::move(asideRows));
+    chart_->showRecords(records, &data_);
+    const bool empty = !records || records->size() == 0;
+    static_cast<QStackedWidget*>(table_->parentWidget())
+        ->setCurrentWidget(empty ? static_cast<QWidget*>(tableEmpty_) : table_);
+}
+
+void LogViewer::showRecord(std::size_t record) {
+    table_->selectRow(static_cast<int>(record));
+    table_->scrollTo(model_->index(static_cast<int>(record), 0),
+                     QAbstractItemView::PositionAtCenter);
+    tabs_->setCurrentIndex(0);
+    table_->setFocus();
+}
+
 void LogViewer::showRecords() {
-    chart_->showRecords(file_->records());
+    readChartData();
     if (const LogColumns* columns = file_->columns()) {
         // Columns as wide as their declared bytes, at least as their names.
         const int digit = table_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
@@ -204,7 +238,8 @@ QString LogViewer::statusText() const {
         if (records->irregularCount() > 0)
             irregular += QStringLiteral("（%1 行目）").arg(irregularLines(*records, 10));
         parts << irregular;
-        parts << QStringLiteral("日付の読めない記録 %1").arg(undatedRecords(*records));
+        parts << QStringLiteral("日付の読めない記録 %1").arg(data_.undated);
+        parts << QStringLiteral("外れ値 %1").arg(data_.asideCount);
     }
     if (const LogColumns* columns = file_->columns(); columns && !columns->notice.isEmpty())
         parts << columns->notice;

@@ -4,7 +4,9 @@
 // export and reload. It follows the log: records appended to it appear
 // within a second.
 
+#include "history/chart_data.h"
 #include "view/log_file.h"
+#include "view/view_settings.h"
 
 #include <QMainWindow>
 
@@ -55,12 +57,17 @@ class LogViewer : public QMainWindow {
     void showRecords();
     void showStatus();
     void watchLog();
+    void readChartData();
+    void showRecord(std::size_t record);
     QString exportBase() const;
 
     std::unique_ptr<LogFile> file_;
+    ViewSettings settings_;
+    ChartData data_; // the records' dates, numbers and typos, read once
     bool gone_ = false;
     LogTableModel* model_;
     QTableView* table_;
+    QLabel* tableEmpty_;
     LogChart* chart_;
     QTabWidget* tabs_;
     QLabel* status_;

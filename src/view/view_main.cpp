@@ -3,7 +3,9 @@
 //
 //   taiju-view [LOG]              the window
 //   taiju-view --csv [LOG]        the log as CSV (UTF-8) on standard output
-//   taiju-view --png FILE [LOG]   the chart as a 1200x800 PNG picture
+//   taiju-view --png FILE [--range 1m|3m|6m|1y|all | --from DATE --to DATE] [LOG]
+//                                 the chart of that range (default all) as a
+//                                 1200x800 PNG picture
 //   taiju-view --help | --version
 //
 // Exit status: 0 done, 1 the log or its columns cannot be read (one line on
@@ -19,11 +21,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -31,6 +35,16 @@ namespace {
 using namespace taiju;
 
 enum class Mode { Window, Csv, Png, Text };
+
+// Whether `a` is one of the options choosing the picture's range.
+bool rangeOption(const char* a) {
+    for (const char* name : {"--range", "--from", "--to"}) {
+        const std::size_t n = std::strlen(name);
+        if (std::strncmp(a, name, n) == 0 && (a[n] == '\0' || a[n] == '='))
+            return true;
+    }
+    return false;
+}
 
 // What the arguments ask for, looked at before Qt starts: the CSV, help and
 // version need no GUI application, the picture needs no display.
@@ -44,6 +58,8 @@ Mode modeOf(int argc, char** argv) {
             csv = true;
         else if (std::strcmp(a, "--png") == 0 || std::strncmp(a, "--png=", 6) == 0)
             png = true;
+        else if (rangeOption(a))
+            continue; // checked with the other arguments once Qt has started
         else if (a[0] == '-' && a[1] != '\0')
             return Mode::Text; // help, version, or an unknown option
     }
@@ -133,17 +149,143 @@ int writeCsv(const QString& path) {
     return 0;
 }
 
-int writePng(const QString& target, const QString& path) {
+int writePng(const QString& target, const QString& path, const view::ChartRange& range) {
     const auto file = readLog(path);
     if (!file)
         return 1;
     if (file->isToolFile(target))
         return usageError(view::toolFileRefusal(target));
-    if (!view::LogChart::savePicture(file->records(), target)) {
+    const view::ChartData data = view::chartData(*file->records());
+    if (!view::rangeHoldsRecords(data, range)) {
+        say(QStringLiteral("記録ファイル「%1」には、その期間に日付の読める記録がありません")
+                .arg(file->path()));
+        return 1;
+    }
+    if (!view::LogChart::savePicture(file->records(), target, range, &data)) {
         say(QStringLiteral("PNG 画像「%1」を書き出せません").arg(view::shownPath(target)));
         return 1;
     }
     return 0;
+}
+
+// The options the command line knows, with their help texts.
+struct Options {
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("この説明を表示して終わります。")};
+    QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("版を表示して終わります。")};
+    QCommandLineOption csv{QStringLiteral("csv"),
+                           QStringLiteral("記録を CSV (UTF-8) で標準出力に書き出して終わります。")};
+    QCommandLineOption png{
+        QStringLiteral("png"),
+        QStringLiteral("グラフを 1200x800 の PNG 画像として FILE に書き出して終わります。"),
+        QStringLiteral("FILE")};
+    QCommandLineOption range{
+        QStringLiteral("range"),
+        QStringLiteral("--png の期間: 最後の記録までの 1m (1か月)、3m、6m、1y (1年)、"
+                       "all (全期間、既定)。"),
+        QStringLiteral("SPAN")};
+    QCommandLineOption from{QStringLiteral("from"),
+                            QStringLiteral("--png の期間の開始日 (YYYY-MM-DD、--to と共に)。"),
+                            QStringLiteral("DATE")};
+    QCommandLineOption to{QStringLiteral("to"),
+                          QStringLiteral("--png の期間の終了日 (YYYY-MM-DD、その日を含む)。"),
+                          QStringLiteral("DATE")};
+};
+
+void describe(QCommandLineParser& parser, const Options& options) {
+    parser.setApplicationDescription(
+        QStringLiteral("体重チェックの記録ファイルを一覧とグラフで見せます。"
+                       "記録が書き足されると、そのまま表示に加わります。\n"
+                       "終了コード: 0 成功、1 記録ファイルか項目ﾌｧｲﾙを読めない、"
+                       "または --png の期間に日付の読める記録がない、2 使い方の誤り\n"
+                       "グラフ: ホイールとドラッグ、+ − ← → で拡大・移動、Home で全期間、"
+                       "Shift+← → で記録を順に読み上げ、Enter かクリックでその記録を一覧に表示"));
+    parser.addOptions({options.help, options.version, options.csv, options.png, options.range,
+                       options.from, options.to});
+    parser.addPositionalArgument(
+        QStringLiteral("LOG"),
+        QStringLiteral("記録ファイル。省略すると体重チェックが記入する記録ファイル。"),
+        QStringLiteral("[LOG]"));
+}
+
+// Parses the arguments; help and version end the program here. A message
+// of the usage error, or empty when the arguments are sound.
+QString parseArguments(QCommandLineParser& parser, const Options& options, Mode mode) {
+    if (!parser.parse(QCoreApplication::arguments()))
+        return parser.errorText();
+    if (parser.isSet(options.help))
+        parser.showHelp(0);
+    if (parser.isSet(options.version))
+        parser.showVersion();
+    if (parser.positionalArguments().size() > 1)
+        return QStringLiteral("記録ファイルは一つだけ指定できます");
+    if (parser.isSet(options.csv) && parser.isSet(options.png))
+        return QStringLiteral("--csv と --png は同時に使えません");
+    if (mode == Mode::Text) // an option the pre-scan did not know
+        return QStringLiteral("引数を解釈できません");
+    const bool ranged =
+        parser.isSet(options.range) || parser.isSet(options.from) || parser.isSet(options.to);
+    if (ranged && !parser.isSet(options.png))
+        return QStringLiteral("--range、--from、--to は --png と共に使います");
+    return {};
+}
+
+// A date YYYY-MM-DD, or an invalid date.
+QDate isoDate(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
+    return form.match(text).hasMatch() ? QDate::fromString(text, Qt::ISODate) : QDate();
+}
+
+// The picture's range from --range or --from and --to; nothing, with the
+// usage error in `error`, when they do not read.
+std::optional<view::ChartRange> pictureRange(const QCommandLineParser& parser,
+                                             const Options& options, QString& error) {
+    const bool dates = parser.isSet(options.from) || parser.isSet(options.to);
+    if (parser.isSet(options.range)) {
+        const QString span = parser.value(options.range);
+        if (dates)
+            error = QStringLiteral("--range と --from/--to は同時に使えません");
+        else if (!view::isSpanName(span))
+            error = QStringLiteral("期間「%1」を解釈できません（1m、3m、6m、1y、all のどれか）")
+                        .arg(span);
+        return error.isEmpty() ? std::optional(view::ChartRange{span, {}, {}}) : std::nullopt;
+    }
+    if (!dates)
+        return view::ChartRange{};
+    const QDate from = isoDate(parser.value(options.from));
+    const QDate to = isoDate(parser.value(options.to));
+    if (!parser.isSet(options.from) || !parser.isSet(options.to))
+        error = QStringLiteral("--from と --to は二つ揃えて指定します");
+    else if (!from.isValid() || !to.isValid())
+        error = QStringLiteral("日付「%1」を解釈できません（YYYY-MM-DD）")
+                    .arg(parser.value(from.isValid() ? options.to : options.from));
+    else if (from > to)
+        error = QStringLiteral("開始日 %1 が終了日 %2 より後です")
+                    .arg(parser.value(options.from), parser.value(options.to));
+    if (!error.isEmpty())
+        return std::nullopt;
+    return view::ChartRange{QStringLiteral("custom"), from, to};
+}
+
+// The log named on the command line, or the one the main program writes
+// to; nothing, said on standard error, when that cannot be found.
+std::optional<QString> logToShow(const QStringList& logs) {
+    if (!logs.isEmpty())
+        return logs.first();
+    QString error;
+    const auto found = view::defaultLog(error);
+    if (!found)
+        say(error);
+    return found;
+}
+
+int showWindow(QCoreApplication& app, const QString& log) {
+    view::LogViewer viewer(log);
+    if (!viewer.file().error().isEmpty())
+        say(viewer.file().error());
+    viewer.show();
+    return app.exec();
 }
 
 int run(QCoreApplication& app, Mode mode) {
@@ -152,66 +294,21 @@ int run(QCoreApplication& app, Mode mode) {
     platform::useJapaneseQtTranslations(app);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("体重チェックの記録ファイルを一覧とグラフで見せます。"
-                       "記録が書き足されると、そのまま表示に加わります。\n"
-                       "終了コード: 0 成功、1 記録ファイルか項目ﾌｧｲﾙを読めない、2 使い方の誤り"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("この説明を表示して終わります。"));
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("版を表示して終わります。"));
-    parser.addOption(help);
-    parser.addOption(version);
-    const QCommandLineOption csv(
-        QStringLiteral("csv"),
-        QStringLiteral("記録を CSV (UTF-8) で標準出力に書き出して終わります。"));
-    const QCommandLineOption png(
-        QStringLiteral("png"),
-        QStringLiteral("グラフを 1200x800 の PNG 画像として FILE に書き出して終わります。"),
-        QStringLiteral("FILE"));
-    parser.addOption(csv);
-    parser.addOption(png);
-    parser.addPositionalArgument(
-        QStringLiteral("LOG"),
-        QStringLiteral("記録ファイル。省略すると体重チェックが記入する記録ファイル。"),
-        QStringLiteral("[LOG]"));
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
-    if (parser.isSet(help))
-        parser.showHelp(0);
-    if (parser.isSet(version))
-        parser.showVersion();
-    const QStringList logs = parser.positionalArguments();
-    if (logs.size() > 1)
-        return usageError(QStringLiteral("記録ファイルは一つだけ指定できます"));
-    if (parser.isSet(csv) && parser.isSet(png))
-        return usageError(QStringLiteral("--csv と --png は同時に使えません"));
-    if (mode == Mode::Text) // an option the pre-scan did not know
-        return usageError(QStringLiteral("引数を解釈できません"));
-
-    QString log;
-    if (logs.isEmpty()) {
-        QString error;
-        const auto found = view::defaultLog(error);
-        if (!found) {
-            say(error);
-            return 1;
-        }
-        log = *found;
-    } else {
-        log = logs.first();
-    }
-
+    const Options options;
+    describe(parser, options);
+    QString error = parseArguments(parser, options, mode);
+    const auto range = pictureRange(parser, options, error);
+    if (!error.isEmpty())
+        return usageError(error);
+    const auto log = logToShow(parser.positionalArguments());
+    if (!log)
+        return 1;
     if (mode == Mode::Csv)
-        return writeCsv(log);
+        return writeCsv(*log);
     useWindowFonts();
     if (mode == Mode::Png)
-        return writePng(parser.value(png), log);
-    view::LogViewer viewer(log);
-    if (!viewer.file().error().isEmpty())
-        say(viewer.file().error());
-    viewer.show();
-    return app.exec();
+        return writePng(parser.value(options.png), *log, *range);
+    return showWindow(app, *log);
 }
 
 } // namespace

@@ -50,6 +50,58 @@ colours=$(convert "$png" -format %k info:)
 convert "$png" -format %c histogram:info:- | grep -qi '#00FF00' ||
     e2e_fail "the picture has no BMI band in pure green"
 
+# --png of a range: a log of 60 days made from the saved record, 74 kg down
+# to 68 kg with the typo 7.05 on day 30. The weights' markers (#285AC8)
+# fill the weight plot's height, not a sliver over an axis stretched down by
+# the typo, and the typo stands at the axis' edge as 外れ値 (#E67800).
+mkdir "$BASE/range" || e2e_fail "cannot make a folder"
+ranged="$BASE/range/$LOG_NAME"
+cp "$APP_DIR/k$LOG_NAME" "$BASE/range/k$LOG_NAME" || e2e_fail "cannot copy the item file"
+dd if="$log" of="$BASE/mid" bs=1 skip=16 count=40 2>/dev/null
+dd if="$log" of="$BASE/tail" bs=1 skip=75 count=181 2>/dev/null
+for i in $(seq 0 59); do
+    weight=$(awk -v i="$i" 'BEGIN { printf "%.1f", 74 - i * 0.1 }')
+    [ "$i" -eq 30 ] && weight=7.05
+    { printf '%16s' "$weight"; cat "$BASE/mid"
+      date -u -d "2026-01-01 +$i day" '+%m-%d-%Y 07:30:00' | tr -d '\n'; cat "$BASE/tail"; } >>"$ranged"
+done
+[ "$(stat -c %s "$ranged")" -eq $((60 * 256)) ] || e2e_fail "the ranged log is not 60 records"
+# band PNG: the height in pixels of the weights and the trend in the weight
+# chart.
+band() {
+    convert "$1" txt:- | grep -Ei '#285AC8|#C81E1E' |
+        awk -F'[,:]' '$2 < 430 { if (min == "" || $2 < min) min = $2; if ($2 > max) max = $2 }
+                      END { print max - min }'
+}
+for args in "--range all" "--range 1m" "--from 2026-01-20 --to 2026-02-10"; do
+    out="$BASE/ranged.png"
+    rm -f "$out"
+    # shellcheck disable=SC2086
+    env -u DISPLAY -u QT_QPA_PLATFORM "$viewer" --png "$out" $args "$ranged" 2>"$BASE/ranged.err" ||
+        e2e_fail "taiju-view --png $args failed: $(cat "$BASE/ranged.err")"
+    height=$(band "$out")
+    [ "$height" -gt 250 ] || e2e_fail "--png $args: the weights span $height pixels, not the plot"
+    if [ "$args" != "--range 1m" ]; then
+        convert "$out" txt:- | grep -qi '#E67800' || e2e_fail "--png $args: the typo is not drawn as 外れ値"
+    fi
+done
+# Malformed ranges are usage errors; a range without records writes nothing.
+# One line each (Qt's own note on a missing XDG_RUNTIME_DIR aside).
+lines() { grep -vc '^QStandardPaths:' "$1"; }
+for args in "--range 2w" "--from 2026-02-30 --to 2026-03-01" "--from 2026-02-01" \
+    "--from 2026-03-01 --to 2026-02-01" "--range 1m --from 2026-01-01 --to 2026-01-02"; do
+    # shellcheck disable=SC2086
+    env -u DISPLAY -u QT_QPA_PLATFORM "$viewer" --png "$BASE/bad.png" $args "$ranged" >/dev/null 2>"$BASE/bad.err"
+    rc=$?
+    [ $rc -eq 2 ] && [ "$(lines "$BASE/bad.err")" -eq 1 ] && [ ! -e "$BASE/bad.png" ] ||
+        e2e_fail "--png $args: exit $rc, stderr '$(cat "$BASE/bad.err")', expected 2 and one line"
+done
+env -u DISPLAY -u QT_QPA_PLATFORM "$viewer" --png "$BASE/none.png" --from 2025-01-01 --to 2025-12-31 "$ranged" \
+    >/dev/null 2>"$BASE/none.err"
+rc=$?
+[ $rc -eq 1 ] && [ "$(lines "$BASE/none.err")" -eq 1 ] && [ ! -e "$BASE/none.png" ] ||
+    e2e_fail "a range without records: exit $rc, stderr '$(cat "$BASE/none.err")'"
+
 # The tool's files are untouched by reading and drawing.
 sha256sum --quiet -c "$BASE/files.sha" || e2e_fail "taiju-view changed a file of the tool"
 

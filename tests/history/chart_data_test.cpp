@@ -38,16 +38,6 @@ TEST(ChartData, DatedRecordsInDateOrderAndUndatedCounted) {
     EXPECT_TRUE(plottable(0.5));
 }
 
-TEST(ChartData, TrendIsSmoothedByATenth) {
-    EXPECT_TRUE(weightTrend({}).empty());
-    const std::vector<double> t = weightTrend({70, 80, 80, 60});
-    ASSERT_EQ(t.size(), 4u);
-    EXPECT_DOUBLE_EQ(t[0], 70);
-    EXPECT_DOUBLE_EQ(t[1], 71);
-    EXPECT_DOUBLE_EQ(t[2], 71.9);
-    EXPECT_DOUBLE_EQ(t[3], 71.9 + 0.1 * (60 - 71.9));
-}
-
 TEST(ChartData, ReducedSeriesKeepsEveryColumnsExtremes) {
     struct Case {
         const char* name;

@@ -8,14 +8,20 @@
 #include "text/encoding.h"
 #include "view/log_chart.h"
 #include "view/log_viewer.h"
+#include "view/view_settings.h"
 
 #include <QAbstractItemModel>
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QCryptographicHash>
+#include <QDateEdit>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -23,6 +29,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QValueAxis>
 
 using namespace taiju;
 using namespace taiju::view;
@@ -63,9 +71,11 @@ QList<QPointF> points(LogViewer& v, const char* chart, const char* series) {
     return {};
 }
 
-double at(int month, int day) {
-    return static_cast<double>(
-        QDateTime(QDate(2003, month, day), QTime(7, 30)).toMSecsSinceEpoch());
+// The chart's time axis counts days since 0001-01-01 in local time.
+double at(int month, int day, int year = 2003) {
+    return static_cast<double>(QDate(year, month, day).toJulianDay() -
+                               QDate(1, 1, 1).toJulianDay()) +
+           7.5 / 24;
 }
 
 // A log of three records in a temporary folder: 2 May, 1 May (written
@@ -87,12 +97,62 @@ struct Log {
     }
 };
 
+// A log of `days` daily records from 1 January 2003, 70 kg and a little,
+// with the typo 7.0 on day `typo` (none when out of range).
+struct LongLog : Log {
+    explicit LongLog(int days, int typo) {
+        QByteArray bytes;
+        for (int d = 0; d < days; ++d) {
+            const QDate date = QDate(2003, 1, 1).addDays(d);
+            const QString weight =
+                d == typo ? QStringLiteral("7.0") : QString::number(70 + (d % 5) * 0.2, 'f', 1);
+            const QString stamp = date.toString(QStringLiteral("MM-dd-yyyy 07:30:00"));
+            bytes += record(weight.toStdU16String().c_str(), u"25.7",
+                            stamp.toStdU16String().c_str(), u"");
+        }
+        QFile log(path);
+        log.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        log.write(bytes);
+    }
+};
+
+void send(QWidget* to, QEvent::Type type, QPointF pos, Qt::MouseButton button = Qt::NoButton) {
+    QMouseEvent event(type, pos, to->mapToGlobal(pos), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+    QCoreApplication::sendEvent(to, &event);
+}
+
+void wheel(QWidget* to, QPointF pos, int delta) {
+    QWheelEvent event(pos, to->mapToGlobal(pos), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(to, &event);
+}
+
+// Where a point of a series is drawn, in its chart view's viewport.
+QPointF onScreen(LogViewer& v, const char* chart, const char* series, QPointF value) {
+    auto* view = v.findChild<QChartView*>(QString::fromLatin1(chart));
+    for (QAbstractSeries* s : view->chart()->series())
+        if (s->objectName() == QLatin1String(series))
+            return view->mapFromScene(
+                view->chart()->mapToScene(view->chart()->mapToPosition(value, s)));
+    return {};
+}
+
+double span(LogChart* chart) {
+    return chart->viewRange().to - chart->viewRange().from;
+}
+
 } // namespace
 
 class LogViewerTest : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { useWindowFonts(); }
+    void initTestCase() {
+        useWindowFonts();
+        QVERIFY(config_.isValid());
+        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+    }
+    void init() { QFile::remove(ViewSettings::defaultFile()); }
 
     void tableShowsRecordsInFileOrder() {
         Log log;
@@ -116,9 +176,11 @@ class LogViewerTest : public QObject {
         QCOMPARE(m->headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
         QVERIFY(m->index(2, 0).data(Qt::BackgroundRole).isValid());
         QVERIFY(!m->index(1, 0).data(Qt::BackgroundRole).isValid());
-        QCOMPARE(v.findChild<QLabel*>(QStringLiteral("status"))->text(),
-                 log.path + QStringLiteral(
-                                "　記録 3 件　長さの不規則な行 1（3 行目）　日付の読めない記録 1"));
+        QCOMPARE(
+            v.findChild<QLabel*>(QStringLiteral("status"))->text(),
+            log.path +
+                QStringLiteral(
+                    "　記録 3 件　長さの不規則な行 1（3 行目）　日付の読めない記録 1　外れ値 0"));
     }
 
     void chartShowsDatedRecordsWithTrend() {
@@ -141,15 +203,173 @@ class LogViewerTest : public QObject {
                 bands << area->name() + u' ' + area->brush().color().name() + u' ' +
                              QString::number(area->lowerSeries()->at(0).y()) + u'-' +
                              QString::number(area->upperSeries()->at(0).y());
-        QCOMPARE(bands.mid(1, 2), (QStringList{QStringLiteral("正常体重 #00ff00 20-24"),
-                                               QStringLiteral("やや肥満 #ffc0c0 24-26.5")}));
+        // The BMI axis fits the values (24.06 to 24.24), the bands cut to it.
+        QCOMPARE(bands.size(), 4);
         QVERIFY(bands[0].startsWith(QStringLiteral("やせぎみ #ffc0c0 ")));
-        QVERIFY(bands[3].startsWith(QStringLiteral("肥満 #ff8080 26.5-")));
+        QVERIFY(bands[1].startsWith(QStringLiteral("正常体重 #00ff00 ")));
+        QVERIFY(bands[1].endsWith(QStringLiteral("-24")));
+        QVERIFY(bands[2].startsWith(QStringLiteral("やや肥満 #ffc0c0 24-")));
+        QVERIFY(bands[3].startsWith(QStringLiteral("肥満 #ff8080 ")));
         auto* standard = v.findChild<QChartView*>(QStringLiteral("weightChart"))
                              ->chart()
                              ->findChild<QLineSeries*>(QStringLiteral("standardSeries"));
         QVERIFY(standard);
         QCOMPARE(standard->pen().style(), Qt::DashLine);
+    }
+
+    void rangeZoomAndTyposSetAside() {
+        LongLog log(200, 100); // 2003-01-01 to 2003-07-19, the typo on 04-11
+        const QByteArray logBytes = readBytes(log.path);
+        LogViewer v(log.path);
+        v.show();
+        points(v, "weightChart", "weightSeries");
+        auto* chart = v.findChild<LogChart*>(QStringLiteral("chart"));
+        auto* weightAxis =
+            qobject_cast<QValueAxis*>(v.findChild<QChartView*>(QStringLiteral("weightChart"))
+                                          ->chart()
+                                          ->axes(Qt::Vertical)[0]);
+        // Over three months the default is 3か月, up to the last record.
+        QVERIFY(v.findChild<QToolButton*>(QStringLiteral("range3m"))->isChecked());
+        QVERIFY(qAbs(chart->viewRange().from - at(4, 19)) < 1);
+        QVERIFY(chart->viewRange().to > at(7, 19));
+        QVERIFY(points(v, "weightChart", "outlierSeries").isEmpty());
+
+        // 全期間: the typo is in its own series at the axis' edge; the axis
+        // fits the weights, not the typo.
+        v.findChild<QToolButton*>(QStringLiteral("rangeall"))->click();
+        QVERIFY(chart->viewRange().from < at(1, 1));
+        QCOMPARE(points(v, "weightChart", "outlierSeries"),
+                 (QList<QPointF>{{at(4, 11), weightAxis->min()}}));
+        QVERIFY(weightAxis->min() > 65 && weightAxis->max() < 75);
+        QCOMPARE(points(v, "weightChart", "weightSeries").size(), 199);
+        QVERIFY(v.statusText().contains(QStringLiteral("外れ値 1")));
+        const QAbstractItemModel* m = v.findChild<QTableView*>(QStringLiteral("table"))->model();
+        QCOMPARE(m->headerData(100, Qt::Vertical).toString(), QStringLiteral("外101"));
+        QVERIFY(m->index(100, 0).data(Qt::BackgroundRole).isValid());
+
+        // 外れ値を含める brings it back into the weights and the axis.
+        v.findChild<QCheckBox*>(QStringLiteral("includeOutliers"))->setChecked(true);
+        QCOMPARE(points(v, "weightChart", "weightSeries").size(), 200);
+        QVERIFY(weightAxis->min() < 7);
+        v.findChild<QCheckBox*>(QStringLiteral("includeOutliers"))->setChecked(false);
+
+        // The wheel zooms around the pointer, both charts alike; keys zoom,
+        // pan and show everything.
+        auto* viewport = v.findChild<QChartView*>(QStringLiteral("weightChart"))->viewport();
+        const QPointF middle = onScreen(v, "weightChart", "weightSeries", {at(4, 1), 70});
+        const double before = span(chart);
+        wheel(viewport, middle, 120);
+        QVERIFY(qAbs(span(chart) - 0.8 * before) < 1e-6);
+        QVERIFY(qAbs(onScreen(v, "weightChart", "weightSeries", {at(4, 1), 70}).x() - middle.x()) <
+                2);
+        auto* bmiAxis =
+            v.findChild<QChartView*>(QStringLiteral("bmiChart"))->chart()->axes(Qt::Horizontal)[0];
+        QCOMPARE(qobject_cast<QCategoryAxis*>(bmiAxis)->min(), chart->viewRange().from);
+        QVERIFY(!v.findChild<QToolButton*>(QStringLiteral("rangeall"))->isChecked());
+        const double zoomed = span(chart);
+        QTest::keyClick(chart, Qt::Key_Plus);
+        QVERIFY(qAbs(span(chart) - 0.8 * zoomed) < 1e-6);
+        const double from = chart->viewRange().from;
+        QTest::keyClick(chart, Qt::Key_Right);
+        QVERIFY(qAbs(chart->viewRange().from - from - 0.1 * span(chart)) < 1e-6);
+        // Dragging to the right shows earlier days.
+        send(viewport, QEvent::MouseButtonPress, middle, Qt::LeftButton);
+        send(viewport, QEvent::MouseMove, middle + QPointF(100, 0), Qt::LeftButton);
+        send(viewport, QEvent::MouseButtonRelease, middle + QPointF(100, 0), Qt::LeftButton);
+        QVERIFY(chart->viewRange().from < from);
+        QTest::keyClick(chart, Qt::Key_Home);
+        QVERIFY(v.findChild<QToolButton*>(QStringLiteral("rangeall"))->isChecked());
+
+        // Dates of one's own; the choice is kept for the next window.
+        v.findChild<QDateEdit*>(QStringLiteral("rangeFrom"))->setDate(QDate(2003, 2, 1));
+        v.findChild<QDateEdit*>(QStringLiteral("rangeTo"))->setDate(QDate(2003, 2, 28));
+        QCOMPARE(chart->viewRange().from, at(2, 1) - 7.5 / 24);
+        QCOMPARE(chart->viewRange().to, at(3, 1) - 7.5 / 24);
+        QCOMPARE(points(v, "weightChart", "weightSeries").size(), 28);
+        LogViewer again(log.path);
+        again.show();
+        points(again, "weightChart", "weightSeries");
+        QCOMPARE(again.findChild<LogChart*>(QStringLiteral("chart"))->viewRange().from,
+                 at(2, 1) - 7.5 / 24);
+        QCOMPARE(readBytes(log.path), logBytes); // reading only
+    }
+
+    void damagedSettingsGiveDefaultsAndStayAsTheyAre() {
+        QDir().mkpath(QFileInfo(ViewSettings::defaultFile()).absolutePath());
+        const QByteArray garbage("[chart]\nrange=1y\n\xff\xfe\x00garbage", 27);
+        appendBytes(ViewSettings::defaultFile(), garbage);
+        ViewSettings settings;
+        QCOMPARE(settings.range(), QString());
+        QVERIFY(!settings.includeOutliers());
+        QVERIFY(!settings.setValue(QStringLiteral("chart/range"), QStringLiteral("1m")));
+        LongLog log(200, -1);
+        LogViewer v(log.path);
+        v.show();
+        points(v, "weightChart", "weightSeries");
+        QVERIFY(v.findChild<QToolButton*>(QStringLiteral("range3m"))->isChecked());
+        v.findChild<QToolButton*>(QStringLiteral("range1y"))->click();
+        QCOMPARE(readBytes(ViewSettings::defaultFile()), garbage);
+        // A folder in the file's place gives the defaults too.
+        QVERIFY(QFile::remove(ViewSettings::defaultFile()));
+        QVERIFY(QDir().mkpath(ViewSettings::defaultFile()));
+        QCOMPARE(ViewSettings().range(), QString());
+        QVERIFY(!ViewSettings().setValue(QStringLiteral("chart/range"), QStringLiteral("1m")));
+        QVERIFY(QDir(ViewSettings::defaultFile()).removeRecursively());
+    }
+
+    void readoutCursorAndClickToRow() {
+        Log log;
+        LogViewer v(log.path);
+        v.show();
+        points(v, "weightChart", "weightSeries");
+        auto* chart = v.findChild<LogChart*>(QStringLiteral("chart"));
+        auto* viewport = v.findChild<QChartView*>(QStringLiteral("weightChart"))->viewport();
+        auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
+        const QString first = QStringLiteral(
+            "2003/05/01(木) 07:30　体重 65.5 kg　傾向 65.5 kg　BMI 24.1　walk, \"fast\"");
+        // Hovering a point reads it out; it is the chart's description too.
+        const QPointF point = onScreen(v, "weightChart", "weightSeries", {at(5, 1), 65.5});
+        send(viewport, QEvent::MouseMove, point + QPointF(3, 3));
+        QCOMPARE(chart->readout(), first);
+        QCOMPARE(chart->accessibleDescription(), first);
+        send(viewport, QEvent::MouseMove, point + QPointF(0, 60));
+        QCOMPARE(chart->readout(), QString());
+        // Shift+arrows step a cursor from record to record.
+        QTest::keyClick(chart, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(chart->readout(), first);
+        QTest::keyClick(chart, Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(chart->readout().startsWith(
+            QStringLiteral("2003/05/02(金) 07:30　体重 66.0 kg　傾向 65.5 kg")));
+        QCOMPARE(points(v, "weightChart", "cursorSeries"), (QList<QPointF>{{at(5, 2), 66.0}}));
+        // A click shows the record in 一覧: May 1 is the log's second line.
+        send(viewport, QEvent::MouseButtonPress, point, Qt::LeftButton);
+        send(viewport, QEvent::MouseButtonRelease, point, Qt::LeftButton);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(v.findChild<QTableView*>(QStringLiteral("table"))->currentIndex().row(), 1);
+    }
+
+    void emptyOrMissingLogSaysSo() {
+        Log log;
+        QFile(log.path).resize(0);
+        LogViewer v(log.path);
+        v.show();
+        const QString text = QStringLiteral(
+            "まだ記録がありません。体重チェックで「記入」すると、ここに表示されます。");
+        QVERIFY(v.findChild<QLabel*>(QStringLiteral("tableEmpty"))->isVisible());
+        QCOMPARE(v.findChild<QLabel*>(QStringLiteral("tableEmpty"))->text(), text);
+        points(v, "weightChart", "weightSeries");
+        QVERIFY(v.findChild<QLabel*>(QStringLiteral("emptyNotice"))->isVisible());
+        QCOMPARE(v.findChild<QLabel*>(QStringLiteral("emptyNotice"))->text(), text);
+        QVERIFY(!v.findChild<QChartView*>(QStringLiteral("weightChart"))->isVisible());
+        // One record: its weight, standard weight and BMI are points.
+        appendBytes(log.path, record(u"65.5", u"24.059", u"05-01-2003 07:30:00", u""));
+        QTRY_COMPARE_WITH_TIMEOUT(points(v, "weightChart", "weightSeries").size(), 1, 1000);
+        auto* standard = v.findChild<QChartView*>(QStringLiteral("weightChart"))
+                             ->chart()
+                             ->findChild<QLineSeries*>(QStringLiteral("standardSeries"));
+        QVERIFY(standard->pointsVisible());
+        QCOMPARE(standard->count(), 1);
+        QVERIFY(v.findChild<QChartView*>(QStringLiteral("weightChart"))->isVisible());
     }
 
     void followsTheLogAsItGrows() {
@@ -205,6 +425,9 @@ class LogViewerTest : public QObject {
         QCOMPARE(readBytes(log.path), logBytes);
         QCOMPARE(readBytes(log.itemFile), kTemplate);
     }
+
+  private:
+    QTemporaryDir config_;
 };
 
 QTEST_MAIN(LogViewerTest)
