@@ -3,12 +3,15 @@
 #include "history/csv.h"
 #include "view/log_chart.h"
 #include "view/log_table.h"
+#include "view/stats_view.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -20,9 +23,23 @@
 #include <QTimer>
 #include <QToolBar>
 
+// The tool's icon, compiled into the viewer too.
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace taiju::view {
 
 namespace {
+
+QIcon toolIcon() {
+    QIcon icon;
+    for (const char* size : {"16", "32"}) {
+        QImageReader reader(QStringLiteral(":/icons/form1-%1.xpm").arg(QLatin1String(size)), "xpm");
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
 
 // How often the log's size is looked at, besides the watcher's signals.
 constexpr int kFollowMs = 500;
@@ -57,6 +74,8 @@ QString irregularLines(const LogRecords& records, std::size_t limit) {
 }
 
 LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) {
+    initIconResources();
+    setWindowIcon(toolIcon());
     model_ = new LogTableModel(this);
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("table"));
@@ -72,8 +91,11 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     chart_->setObjectName(QStringLiteral("chart"));
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabs"));
-    tabs_->addTab(table_, QStringLiteral("一覧"));
-    tabs_->addTab(chart_, QStringLiteral("グラフ"));
+    stats_ = new StatsView;
+    stats_->setObjectName(QStringLiteral("stats"));
+    tabs_->addTab(table_, QStringLiteral("一覧(&L)"));
+    tabs_->addTab(chart_, QStringLiteral("グラフ(&G)"));
+    tabs_->addTab(stats_, QStringLiteral("統計(&S)"));
     setCentralWidget(tabs_);
 
     status_ = new QLabel;
@@ -125,7 +147,10 @@ LogViewer::~LogViewer() = default;
 void LogViewer::openLog(const QString& log) {
     model_->beginShowing();
     file_ = std::make_unique<LogFile>(log);
-    setWindowTitle(QStringLiteral("体重ログ - ") + file_->fileName());
+    // The folder tells apart the windows of logs of one name.
+    setWindowTitle(QStringLiteral("体重ログ - %1 (%2)")
+                       .arg(file_->fileName(),
+                            QDir::toNativeSeparators(QFileInfo(file_->path()).absolutePath())));
     load();
 }
 
@@ -165,6 +190,7 @@ void LogViewer::follow() {
         const bool atEnd = bar->value() == bar->maximum();
         model_->recordsAdded();
         chart_->showRecords(file_->records());
+        stats_->showRecords(file_->records(), file_->path());
         showStatus();
         if (atEnd)
             table_->scrollToBottom();
@@ -182,6 +208,7 @@ void LogViewer::follow() {
 
 void LogViewer::showRecords() {
     chart_->showRecords(file_->records());
+    stats_->showRecords(file_->records(), file_->path());
     if (const LogColumns* columns = file_->columns()) {
         // Columns as wide as their declared bytes, at least as their names.
         const int digit = table_->fontMetrics().horizontalAdvance(QLatin1Char('0'));

@@ -1,8 +1,8 @@
 #pragma once
-// The viewer window "体重ログ - <log>": the table "一覧" and the chart
-// "グラフ" of one log, a status bar, and the actions open, CSV export, PNG
-// export and reload. It follows the log: records appended to it appear
-// within a second.
+// The viewer window "体重ログ - <log> (<folder>)": the table "一覧", the
+// chart "グラフ" and the figures "統計" of one log, a status bar, and the
+// actions open, CSV export, PNG export and reload. It follows the log:
+// records appended to it appear within a second.
 
 #include "view/log_file.h"
 
@@ -21,6 +21,7 @@ namespace taiju::view {
 
 class LogChart;
 class LogTableModel;
+class StatsView;
 
 class LogViewer : public QMainWindow {
     Q_OBJECT
@@ -62,6 +63,7 @@ class LogViewer : public QMainWindow {
     LogTableModel* model_;
     QTableView* table_;
     LogChart* chart_;
+    StatsView* stats_;
     QTabWidget* tabs_;
     QLabel* status_;
     QFileSystemWatcher* watcher_;

@@ -4,16 +4,20 @@
 //   taiju-view [LOG]              the window
 //   taiju-view --csv [LOG]        the log as CSV (UTF-8) on standard output
 //   taiju-view --png FILE [LOG]   the chart as a 1200x800 PNG picture
+//   taiju-view --summary [LOG]    the figures of 統計 as key<TAB>value lines
 //   taiju-view --help | --version
 //
 // Exit status: 0 done, 1 the log or its columns cannot be read (one line on
 // standard error names the file and the reason), 2 a usage error.
 
 #include "history/csv.h"
+#include "history/stats.h"
+#include "history/trend_rules.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
 #include "text/encoding.h"
+#include "view/goal_settings.h"
 #include "view/log_chart.h"
 #include "view/log_file.h"
 #include "view/log_viewer.h"
@@ -21,36 +25,41 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
 using namespace taiju;
 
-enum class Mode { Window, Csv, Png, Text };
+enum class Mode { Window, Csv, Png, Summary, Text };
 
-// What the arguments ask for, looked at before Qt starts: the CSV, help and
-// version need no GUI application, the picture needs no display.
+// What the arguments ask for, looked at before Qt starts: the CSV, the
+// summary, help and version need no GUI application, the picture needs no
+// display.
 Mode modeOf(int argc, char** argv) {
-    bool csv = false, png = false;
+    bool csv = false, png = false, summary = false;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (std::strcmp(a, "--") == 0)
             break;
         if (std::strcmp(a, "--csv") == 0)
             csv = true;
+        else if (std::strcmp(a, "--summary") == 0)
+            summary = true;
         else if (std::strcmp(a, "--png") == 0 || std::strncmp(a, "--png=", 6) == 0)
             png = true;
         else if (a[0] == '-' && a[1] != '\0')
             return Mode::Text; // help, version, or an unknown option
     }
-    if (csv && png)
+    if (csv + png + summary > 1)
         return Mode::Text;
-    return csv ? Mode::Csv : png ? Mode::Png : Mode::Window;
+    return csv ? Mode::Csv : png ? Mode::Png : summary ? Mode::Summary : Mode::Window;
 }
 
 bool envSet(const char* name) {
@@ -134,6 +143,53 @@ int writeCsv(const QString& path) {
     return 0;
 }
 
+// The figures of the whole log, read piece by piece so that only the dated
+// records are held; the goal as the window takes it.
+int writeSummary(const QString& path) {
+    view::LogFile file(path);
+    view::ChartData data;
+    std::size_t base = 0; // the records handed on before this piece
+    bool started = false;
+    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
+        if (!started && !file.columns()->notice.isEmpty())
+            say(file.columns()->notice);
+        started = true;
+        const LogRecords& records = reader.records();
+        const std::size_t count = atEnd ? records.size() : reader.completeRecords();
+        view::ChartData piece = view::chartData(records);
+        for (view::DatedRecord& r : piece.dated)
+            if (r.record < count) {
+                r.record += base;
+                data.dated.push_back(r);
+            }
+        base += count;
+        reader.forgetCompleteRecords();
+        return true;
+    });
+    if (!read) {
+        say(file.error());
+        return 1;
+    }
+    auto earlier = [](const view::DatedRecord& a, const view::DatedRecord& b) {
+        return a.seconds < b.seconds;
+    };
+    if (!std::is_sorted(data.dated.begin(), data.dated.end(), earlier))
+        std::stable_sort(data.dated.begin(), data.dated.end(), earlier);
+    const std::vector<bool> aside = view::setAsideRecords(data.dated);
+    const std::vector<double> trend = view::dailyTrend(data.dated, aside);
+    const view::Figures figures = view::figures({data.dated, aside, trend});
+    std::optional<double> goal = view::storedGoal(file.path());
+    if (!goal)
+        goal = figures.latestStandard;
+    const std::string text = view::summaryText(figures, goal);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
+        say(QStringLiteral("集計を標準出力に書き出せませんでした"));
+        return 1;
+    }
+    return 0;
+}
+
 int writePng(const QString& target, const QString& path) {
     const auto file = readLog(path);
     if (!file)
@@ -170,8 +226,20 @@ int run(QCoreApplication& app, Mode mode) {
         QStringLiteral("png"),
         QStringLiteral("グラフを 1200x800 の PNG 画像として FILE に書き出して終わります。"),
         QStringLiteral("FILE"));
+    const QCommandLineOption summary(
+        QStringLiteral("summary"),
+        QStringLiteral(
+            "記録全体の統計を「キー<TAB>値」の行 (UTF-8) で標準出力に書き出して終わります。"
+            "キーはこの順: records (数えた記録の数), first, last (最初と最後の日付), "
+            "latest (最新の体重), trend (傾向), change_7d, change_30d, change_365d "
+            "(傾向のその日数の変化), rate_per_week (28 日間の傾向から見た 1 週間の変化), "
+            "min, min_date, max, max_date, mean (平均), outliers (外れ値として除いた数), "
+            "goal (目標体重), goal_remaining (目標までの差), goal_date (到達の見込み年月)。"
+            "日付は YYYY-MM-DD (goal_date は YYYY-MM)、kg は小数 1 桁、rate_per_week は 2 桁。"
+            "求められない値は空です。"));
     parser.addOption(csv);
     parser.addOption(png);
+    parser.addOption(summary);
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("記録ファイル。省略すると体重チェックが記入する記録ファイル。"),
@@ -185,8 +253,8 @@ int run(QCoreApplication& app, Mode mode) {
     const QStringList logs = parser.positionalArguments();
     if (logs.size() > 1)
         return usageError(QStringLiteral("記録ファイルは一つだけ指定できます"));
-    if (parser.isSet(csv) && parser.isSet(png))
-        return usageError(QStringLiteral("--csv と --png は同時に使えません"));
+    if (parser.isSet(csv) + parser.isSet(png) + parser.isSet(summary) > 1)
+        return usageError(QStringLiteral("--csv, --png, --summary は一つだけ使えます"));
     if (mode == Mode::Text) // an option the pre-scan did not know
         return usageError(QStringLiteral("引数を解釈できません"));
 
@@ -209,6 +277,8 @@ int run(QCoreApplication& app, Mode mode) {
 
     if (mode == Mode::Csv)
         return writeCsv(log);
+    if (mode == Mode::Summary)
+        return writeSummary(log);
     useWindowFonts();
     if (mode == Mode::Png)
         return writePng(parser.value(png), log);
@@ -225,7 +295,7 @@ int main(int argc, char** argv) {
     // An export beyond the file-size limit fails with a message, not a kill.
     taiju::platform::ignoreFileSizeSignal();
     const Mode mode = modeOf(argc, argv);
-    if (mode == Mode::Csv || mode == Mode::Text) {
+    if (mode == Mode::Csv || mode == Mode::Summary || mode == Mode::Text) {
         QCoreApplication app(argc, argv);
         return run(app, mode);
     }

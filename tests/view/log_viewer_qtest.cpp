@@ -97,7 +97,9 @@ class LogViewerTest : public QObject {
     void tableShowsRecordsInFileOrder() {
         Log log;
         LogViewer v(log.path);
-        QCOMPARE(v.windowTitle(), QStringLiteral("体重ログ - 体重変化.txt"));
+        QCOMPARE(v.windowTitle(),
+                 QStringLiteral("体重ログ - 体重変化.txt (%1)").arg(log.dir.path()));
+        QVERIFY(!v.windowIcon().isNull());
         const QAbstractItemModel* m = v.findChild<QTableView*>(QStringLiteral("table"))->model();
         QCOMPARE(m->columnCount(), 7);
         QStringList headers;
