@@ -12,7 +12,9 @@
 #include <vector>
 
 class QFileSystemWatcher;
+class QDate;
 class QLabel;
+class QLineEdit;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -43,6 +45,13 @@ class LogViewer : public QMainWindow {
     bool exportCsv(const QString& target, QString& error);
     bool exportPng(const QString& target, QString& error);
 
+    // Selects the next (or previous) record, in the table's order from the
+    // current row, whose comment holds `text`. False when there is none.
+    bool findComment(const QString& text, bool forward);
+    // Selects the dated record nearest to noon of `date`. False when no
+    // record has a date that reads.
+    bool goToDate(const QDate& date);
+
     const LogFile& file() const { return *file_; }
     QString statusText() const;
 
@@ -54,7 +63,12 @@ class LogViewer : public QMainWindow {
     void chooseCsv();
     void choosePng();
     void showRecords();
-    void showStatus();
+    void showStatus(const QString& notice = {});
+    void chooseDate();
+    void sortByLog(Qt::SortOrder order);
+    // Shows `row` and makes it the current one, selected or not.
+    void showRow(int row, bool select);
+    QWidget* makeFindBar();
     void watchLog();
     QString exportBase() const;
 
@@ -66,6 +80,9 @@ class LogViewer : public QMainWindow {
     StatsView* stats_;
     QTabWidget* tabs_;
     QLabel* status_;
+    QWidget* findBar_;
+    QLineEdit* findEdit_;
+    QLabel* findNote_;
     QFileSystemWatcher* watcher_;
     QTimer* timer_;
 };

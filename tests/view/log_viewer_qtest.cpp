@@ -110,11 +110,11 @@ class LogViewerTest : public QObject {
         QCOMPARE(m->rowCount(), 3);
         QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("66.0"));
         QCOMPARE(m->index(0, 6).data().toString(), QStringLiteral("朝"));
-        QCOMPARE(m->index(1, 5).data().toString(), QStringLiteral("05-01-2003 07:30:00"));
+        QCOMPARE(m->index(1, 5).data().toString(), QStringLiteral("2003/05/01(木) 07:30:00"));
         QCOMPARE(m->index(1, 6).data().toString(), QStringLiteral("walk, \"fast\""));
         QCOMPARE(m->index(2, 6).data().toString(), QStringLiteral("日付なし"));
         // The irregular third line is marked; the others are not.
-        QCOMPARE(m->headerData(2, Qt::Vertical).toString(), QStringLiteral("※3"));
+        QCOMPARE(m->headerData(2, Qt::Vertical).toString(), QStringLiteral("※？3"));
         QCOMPARE(m->headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
         QVERIFY(m->index(2, 0).data(Qt::BackgroundRole).isValid());
         QVERIFY(!m->index(1, 0).data(Qt::BackgroundRole).isValid());
