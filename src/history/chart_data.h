@@ -33,6 +33,14 @@ struct ChartData {
 
 ChartData chartData(const LogRecords& records);
 
+// Appends the first `count` records whose date reads to `dated`, in file
+// order, their index in the records plus `first`; returns the number of
+// records whose date does not read. Then putInDateOrder() orders them as
+// chartData() does, for a log read in pieces.
+std::size_t appendDated(const LogRecords& records, std::size_t count, std::size_t first,
+                        std::vector<DatedRecord>& dated);
+void putInDateOrder(std::vector<DatedRecord>& dated);
+
 // The number of records whose date does not read.
 std::size_t undatedRecords(const LogRecords& records);
 

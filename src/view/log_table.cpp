@@ -1,7 +1,6 @@
 #include "view/log_table.h"
 
 #include "eval/number.h"
-#include "history/chart_data.h"
 #include "history/trend_rules.h"
 #include "platform/qtext.h"
 
@@ -129,15 +128,15 @@ void LogTableModel::examine() {
     const LogRecords* records = file_ ? file_->records() : nullptr;
     doubts_.assign(records ? records->size() : 0, 0);
     fractionDigits_.assign(static_cast<std::size_t>(columns_) + 1, 0);
+    dated_ = records ? chartData(*records) : ChartData{};
+    setAside_ = setAsideRecords(dated_.dated);
     if (!records)
         return;
-    const ChartData data = chartData(*records);
-    const std::vector<bool> aside = setAsideRecords(data.dated);
     std::vector<bool> dated(records->size(), false);
-    for (std::size_t i = 0; i < data.dated.size(); ++i) {
-        dated[data.dated[i].record] = true;
-        if (aside[i])
-            doubts_[data.dated[i].record] |= kSetAside;
+    for (std::size_t i = 0; i < dated_.dated.size(); ++i) {
+        dated[dated_.dated[i].record] = true;
+        if (setAside_[i])
+            doubts_[dated_.dated[i].record] |= kSetAside;
     }
     const auto& right = file_->columns()->rightAligned;
     for (std::size_t r = 0; r < records->size(); ++r) {

@@ -6,6 +6,7 @@
 // rows can be put in order by a column or by the log's order, and keep that
 // order through reloads and new records.
 
+#include "history/chart_data.h"
 #include "view/log_file.h"
 
 #include <QAbstractTableModel>
@@ -53,6 +54,10 @@ class LogTableModel : public QAbstractTableModel {
     int rowOf(std::size_t record) const;
     // The counts of each doubt.
     std::size_t doubtCount(Doubt doubt) const;
+    // The records with a date that reads, in date order, and whether each
+    // is set aside, as the marks show them.
+    const ChartData& dated() const { return dated_; }
+    const std::vector<bool>& setAside() const { return setAside_; }
 
   private:
     void examine(); // the doubts and the number columns' widths, anew
@@ -62,6 +67,8 @@ class LogTableModel : public QAbstractTableModel {
     const LogFile* file_ = nullptr;
     int rows_ = 0;
     int columns_ = 0;
+    ChartData dated_;
+    std::vector<bool> setAside_;       // per dated record
     std::vector<std::uint8_t> doubts_; // per record
     std::vector<int> fractionDigits_;  // per item: the most digits after "."
     std::vector<std::size_t> order_;   // row -> record; empty: the log's order

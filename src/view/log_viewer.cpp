@@ -366,7 +366,7 @@ void LogViewer::follow() {
         const bool atEnd = bar->value() == bar->maximum();
         model_->recordsAdded();
         chart_->showRecords(file_->records());
-        stats_->showRecords(file_->records(), file_->path());
+        stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
         showStatus();
         if (atEnd)
             table_->scrollToBottom();
@@ -384,7 +384,7 @@ void LogViewer::follow() {
 
 void LogViewer::showRecords() {
     chart_->showRecords(file_->records());
-    stats_->showRecords(file_->records(), file_->path());
+    stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
     if (const LogColumns* columns = file_->columns()) {
         // Columns as wide as their declared bytes, at least as their names.
         const int digit = table_->fontMetrics().horizontalAdvance(QLatin1Char('0'));

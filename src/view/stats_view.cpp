@@ -3,12 +3,14 @@
 #include "history/trend_rules.h"
 #include "view/goal_settings.h"
 
+#include <QAbstractTableModel>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -80,7 +82,9 @@ QTableWidget* readOnlyTable(const QString& name, const QString& accessibleName,
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setTabKeyNavigation(false);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Widths fitted once the rows are in (fitColumns), from the first rows
+    // only: a long log has thousands of months.
+    table->horizontalHeader()->setResizeContentsPrecision(24);
     return table;
 }
 
@@ -91,20 +95,77 @@ void setCell(QTableWidget* table, int row, int column, const QString& text, bool
     table->setItem(row, column, item);
 }
 
-void fillPeriods(QTableWidget* table, const std::vector<PeriodRow>& rows) {
-    table->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < table->rowCount(); ++r) {
-        const PeriodRow& p = rows[static_cast<std::size_t>(r)];
-        const QString period =
-            p.month ? QStringLiteral("%1/%2").arg(p.year).arg(p.month, 2, 10, QLatin1Char('0'))
-                    : QStringLiteral("%1年").arg(p.year);
-        setCell(table, r, 0, period, false);
-        setCell(table, r, 1, QString::number(p.count), true);
-        setCell(table, r, 2, QString::number(p.mean, 'f', 1), true);
-        setCell(table, r, 3, QString::number(p.min, 'f', 1), true);
-        setCell(table, r, 4, QString::number(p.max, 'f', 1), true);
-        setCell(table, r, 5, QString::number(p.trendAtEnd, 'f', 1), true);
+} // namespace
+
+// The months or years, their texts made only for the rows on screen, so
+// that thousands of months cost nothing until they are looked at.
+class PeriodModel : public QAbstractTableModel {
+  public:
+    PeriodModel(QStringList headers, QObject* parent)
+        : QAbstractTableModel(parent), headers_(std::move(headers)) {}
+    void show(std::vector<PeriodRow> rows) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
     }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(headers_.size());
+    }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override {
+        if (o == Qt::Horizontal && role == Qt::DisplayRole && section < headers_.size())
+            return headers_[section];
+        return {};
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || static_cast<std::size_t>(index.row()) >= rows_.size())
+            return {};
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignVCenter |
+                                       (index.column() ? Qt::AlignRight : Qt::AlignLeft));
+        if (role != Qt::DisplayRole)
+            return {};
+        const PeriodRow& p = rows_[static_cast<std::size_t>(index.row())];
+        switch (index.column()) {
+        case 0:
+            return p.month
+                       ? QStringLiteral("%1/%2").arg(p.year).arg(p.month, 2, 10, QLatin1Char('0'))
+                       : QStringLiteral("%1年").arg(p.year);
+        case 1:
+            return QString::number(p.count);
+        case 2:
+            return QString::number(p.mean, 'f', 1);
+        case 3:
+            return QString::number(p.min, 'f', 1);
+        case 4:
+            return QString::number(p.max, 'f', 1);
+        default:
+            return QString::number(p.trendAtEnd, 'f', 1);
+        }
+    }
+
+  private:
+    QStringList headers_;
+    std::vector<PeriodRow> rows_;
+};
+
+namespace {
+
+QTableView* periodTable(const QString& name, const QString& accessibleName, PeriodModel* model) {
+    auto* table = new QTableView;
+    table->setObjectName(name);
+    table->setAccessibleName(accessibleName);
+    table->setModel(model);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setTabKeyNavigation(false);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->horizontalHeader()->setResizeContentsPrecision(24);
+    return table;
 }
 
 } // namespace
@@ -142,14 +203,14 @@ StatsView::StatsView(QWidget* parent) : QWidget(parent) {
 
     const QStringList columns{QStringLiteral("件数"), QStringLiteral("平均"),
                               QStringLiteral("最小"), QStringLiteral("最大")};
-    months_ = readOnlyTable(QStringLiteral("months"), QStringLiteral("月ごとの統計"),
-                            QStringList{QStringLiteral("年月")} + columns +
-                                QStringList{QStringLiteral("月末の傾向")});
-    years_ = readOnlyTable(QStringLiteral("years"), QStringLiteral("年ごとの統計"),
-                           QStringList{QStringLiteral("年")} + columns +
-                               QStringList{QStringLiteral("年末の傾向")});
-    months_->verticalHeader()->hide();
-    years_->verticalHeader()->hide();
+    monthRows_ = new PeriodModel(QStringList{QStringLiteral("年月")} + columns +
+                                     QStringList{QStringLiteral("月末の傾向")},
+                                 this);
+    yearRows_ = new PeriodModel(QStringList{QStringLiteral("年")} + columns +
+                                    QStringList{QStringLiteral("年末の傾向")},
+                                this);
+    months_ = periodTable(QStringLiteral("months"), QStringLiteral("月ごとの統計"), monthRows_);
+    years_ = periodTable(QStringLiteral("years"), QStringLiteral("年ごとの統計"), yearRows_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(figures_, 0, 0, 1, 2);
@@ -165,8 +226,10 @@ StatsView::StatsView(QWidget* parent) : QWidget(parent) {
     grid->setRowStretch(2, 1);
 }
 
-void StatsView::showRecords(const LogRecords* records, const QString& log) {
-    records_ = records;
+void StatsView::showRecords(const ChartData& data, const std::vector<bool>& setAside,
+                            const QString& log) {
+    data_ = &data;
+    aside_ = &setAside;
     log_ = log;
     ownGoal_ = storedGoal(log);
     stale_ = true;
@@ -187,13 +250,15 @@ void StatsView::showEvent(QShowEvent* event) {
 }
 
 void StatsView::build() {
+    if (!data_)
+        return; // nothing shown yet
     stale_ = false;
-    data_ = records_ ? chartData(*records_) : ChartData{};
-    aside_ = setAsideRecords(data_.dated);
-    trend_ = dailyTrend(data_.dated, aside_);
-    const StatsInput in{data_.dated, aside_, trend_};
-    fillPeriods(months_, monthRows(in));
-    fillPeriods(years_, yearRows(in));
+    trend_ = dailyTrend(data_->dated, *aside_);
+    const StatsInput in{data_->dated, *aside_, trend_};
+    monthRows_->show(monthRows(in));
+    yearRows_->show(yearRows(in));
+    months_->resizeColumnsToContents();
+    years_->resizeColumnsToContents();
     showFigures();
 }
 
@@ -202,16 +267,18 @@ std::optional<double> StatsView::goal() const {
 }
 
 void StatsView::showFigures() {
-    const StatsInput in{data_.dated, aside_, trend_};
+    const StatsInput in{data_->dated, *aside_, trend_};
     whole_ = figures(in);
-    Span span{0, data_.dated.size()};
-    if (range_)
-        span = recordsBetween(data_.dated, range_->first, range_->second);
-    const QStringList texts[] = {figureTexts(figures(in, span.begin, span.end)),
-                                 figureTexts(whole_)};
+    Figures inView = whole_;
+    if (range_) {
+        const Span span = recordsBetween(data_->dated, range_->first, range_->second);
+        inView = figures(in, span.begin, span.end);
+    }
+    const QStringList texts[] = {figureTexts(inView), figureTexts(whole_)};
     for (int c = 0; c < 2; ++c)
         for (int r = 0; r < static_cast<int>(texts[c].size()); ++r)
             setCell(figures_, r, c, texts[c][r], true);
+    figures_->resizeColumnsToContents();
     showGoal();
 }
 

@@ -14,19 +14,23 @@
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
+class QTableView;
 class QTableWidget;
 
 namespace taiju::view {
+
+class PeriodModel;
 
 class StatsView : public QWidget {
     Q_OBJECT
   public:
     explicit StatsView(QWidget* parent = nullptr);
 
-    // Shows the figures of `records` (none for nullptr), the log at the
-    // native path `log`; `records` must stay until the next call. They are
-    // worked out when the view is on screen.
-    void showRecords(const LogRecords* records, const QString& log);
+    // Shows the figures of the dated records `data` (date order) with
+    // their set-aside flags `setAside`, of the log at the native path `log`;
+    // both must stay until the next call. The figures are worked out when
+    // the view is on screen.
+    void showRecords(const ChartData& data, const std::vector<bool>& setAside, const QString& log);
     // The days (since 0001-01-01) of the range in view; nothing: the whole
     // log.
     void setRange(std::optional<std::pair<long long, long long>> days);
@@ -45,21 +49,22 @@ class StatsView : public QWidget {
     void goalEdited();
     void goalReset();
 
-    const LogRecords* records_ = nullptr;
+    const ChartData* data_ = nullptr;
+    const std::vector<bool>* aside_ = nullptr;
     QString log_;
     bool stale_ = true;
     std::optional<std::pair<long long, long long>> range_;
     std::optional<double> ownGoal_;
-    ChartData data_;
-    std::vector<bool> aside_;
     std::vector<double> trend_;
     Figures whole_; // of the whole log
     QTableWidget* figures_;
     QDoubleSpinBox* goalBox_;
     QPushButton* goalReset_;
     QLabel* projection_;
-    QTableWidget* months_;
-    QTableWidget* years_;
+    PeriodModel* monthRows_;
+    PeriodModel* yearRows_;
+    QTableView* months_;
+    QTableView* years_;
 };
 
 } // namespace taiju::view

@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -147,21 +148,21 @@ int writeCsv(const QString& path) {
 // records are held; the goal as the window takes it.
 int writeSummary(const QString& path) {
     view::LogFile file(path);
-    view::ChartData data;
+    std::vector<view::DatedRecord> dated;
     std::size_t base = 0; // the records handed on before this piece
     bool started = false;
     const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
-        if (!started && !file.columns()->notice.isEmpty())
-            say(file.columns()->notice);
+        if (!started) {
+            if (!file.columns()->notice.isEmpty())
+                say(file.columns()->notice);
+            // Room for as many records as the log has lines.
+            const auto lineLength = std::max<std::size_t>(file.columns()->layout.lineLength, 1);
+            dated.reserve(static_cast<std::size_t>(QFileInfo(file.path()).size()) / lineLength);
+        }
         started = true;
         const LogRecords& records = reader.records();
         const std::size_t count = atEnd ? records.size() : reader.completeRecords();
-        view::ChartData piece = view::chartData(records);
-        for (view::DatedRecord& r : piece.dated)
-            if (r.record < count) {
-                r.record += base;
-                data.dated.push_back(r);
-            }
+        view::appendDated(records, count, base, dated);
         base += count;
         reader.forgetCompleteRecords();
         return true;
@@ -170,14 +171,10 @@ int writeSummary(const QString& path) {
         say(file.error());
         return 1;
     }
-    auto earlier = [](const view::DatedRecord& a, const view::DatedRecord& b) {
-        return a.seconds < b.seconds;
-    };
-    if (!std::is_sorted(data.dated.begin(), data.dated.end(), earlier))
-        std::stable_sort(data.dated.begin(), data.dated.end(), earlier);
-    const std::vector<bool> aside = view::setAsideRecords(data.dated);
-    const std::vector<double> trend = view::dailyTrend(data.dated, aside);
-    const view::Figures figures = view::figures({data.dated, aside, trend});
+    view::putInDateOrder(dated);
+    const std::vector<bool> aside = view::setAsideRecords(dated);
+    const std::vector<double> trend = view::dailyTrend(dated, aside);
+    const view::Figures figures = view::figures({dated, aside, trend});
     std::optional<double> goal = view::storedGoal(file.path());
     if (!goal)
         goal = figures.latestStandard;
