@@ -10,26 +10,39 @@ namespace taiju::view {
 
 ChartData chartData(const LogRecords& records) {
     ChartData data;
-    const bool hasDate = records.columnCount() > kDateItem;
     data.dated.reserve(records.size());
-    for (std::size_t r = 0; r < records.size(); ++r) {
-        const auto stamp = hasDate ? readStamp(records.text(r, kDateItem)) : std::nullopt;
-        if (!stamp) {
-            ++data.undated;
-            continue;
-        }
-        data.dated.push_back({r, stampSeconds(*stamp), leadingNumber(records.text(r, kWeightItem)),
-                              leadingNumber(records.text(r, kStandardItem)),
-                              leadingNumber(records.text(r, kBmiItem))});
-    }
-    // A log is written in date order, so it is mostly sorted already.
-    auto earlier = [](const DatedRecord& a, const DatedRecord& b) { return a.seconds < b.seconds; };
-    if (!std::is_sorted(data.dated.begin(), data.dated.end(), earlier))
-        std::stable_sort(data.dated.begin(), data.dated.end(), earlier);
+    data.undated = appendDated(records, records.size(), 0, data.dated);
+    putInDateOrder(data.dated);
     data.aside = setAside(data.dated);
     data.asideCount =
         static_cast<std::size_t>(std::count(data.aside.begin(), data.aside.end(), true));
     return data;
+}
+
+std::size_t appendDated(const LogRecords& records, std::size_t count, std::size_t first,
+                        std::vector<DatedRecord>& dated) {
+    if (records.columnCount() <= kDateItem)
+        return count;
+    std::size_t undated = 0;
+    for (std::size_t r = 0; r < count; ++r) {
+        const auto stamp = readStamp(records.text(r, kDateItem));
+        if (!stamp) {
+            ++undated;
+            continue;
+        }
+        dated.push_back({first + r, stampSeconds(*stamp),
+                         leadingNumber(records.text(r, kWeightItem)),
+                         leadingNumber(records.text(r, kStandardItem)),
+                         leadingNumber(records.text(r, kBmiItem))});
+    }
+    return undated;
+}
+
+void putInDateOrder(std::vector<DatedRecord>& dated) {
+    // A log is written in date order, so it is mostly sorted already.
+    auto earlier = [](const DatedRecord& a, const DatedRecord& b) { return a.seconds < b.seconds; };
+    if (!std::is_sorted(dated.begin(), dated.end(), earlier))
+        std::stable_sort(dated.begin(), dated.end(), earlier);
 }
 
 bool plottable(double value) {

@@ -37,6 +37,14 @@ struct ChartData {
 // The stamps and numbers of the records, each read once, and the typos.
 ChartData chartData(const LogRecords& records);
 
+// Appends the first `count` records whose date reads to `dated`, in file
+// order, their index in the records plus `first`; returns the number of
+// records whose date does not read. Then putInDateOrder() orders them as
+// chartData() does, for a log read in pieces.
+std::size_t appendDated(const LogRecords& records, std::size_t count, std::size_t first,
+                        std::vector<DatedRecord>& dated);
+void putInDateOrder(std::vector<DatedRecord>& dated);
+
 // Whether a number is drawn: finite and above 0 (an empty column reads as 0).
 bool plottable(double value);
 

@@ -48,4 +48,14 @@ const TrendPoint* trendOn(const std::vector<TrendPoint>& trend, long long day) {
     return after == trend.begin() ? nullptr : &*(after - 1);
 }
 
+std::vector<double> trendPerRecord(const std::vector<DatedRecord>& dated,
+                                   const std::vector<bool>& leftOut) {
+    const std::vector<TrendPoint> points = dailyTrend(dated, leftOut);
+    std::vector<double> trend(dated.size(), std::nan(""));
+    for (std::size_t i = 0; i < dated.size(); ++i)
+        if (const TrendPoint* p = trendOn(points, dated[i].seconds / kDaySeconds))
+            trend[i] = p->trend;
+    return trend;
+}
+
 } // namespace taiju::view

@@ -209,6 +209,8 @@ bool LogFile::load() {
         return false;
     RecordReader reader(columns->layout, decoder_);
     reader.reserve(static_cast<std::size_t>(std::max<qint64>(file.size(), 0)));
+    // Taken before reading: a write while it is read shows as a change.
+    const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
     std::string last;
     const bool read = readPieces(file, 1 << 20, [&](std::string_view bytes) {
         reader.append(bytes);
@@ -220,6 +222,7 @@ bool LogFile::load() {
     columns_ = std::move(columns);
     reader_.emplace(std::move(reader));
     lastBytes_ = std::move(last);
+    modified_ = modified;
     error_.clear();
     gone_ = false;
     return true;
@@ -253,7 +256,9 @@ LogFile::Change LogFile::check() {
     if (!reader_ || gone_)
         return Change::Reload;
     const auto size = static_cast<std::size_t>(info.size());
-    if (size < reader_->bytesRead())
+    // A change in place keeps the size but not the time of the last write.
+    if (size < reader_->bytesRead() ||
+        (size == reader_->bytesRead() && info.lastModified() != modified_))
         return Change::Reload;
     return size > reader_->bytesRead() ? Change::Grew : Change::None;
 }
@@ -266,6 +271,7 @@ LogFile::Append LogFile::readAppended() {
         error_ = QStringLiteral("記録ファイル") + quoted(path_) + QStringLiteral("を開けません");
         return Append::Failed;
     }
+    const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         error_ =
@@ -278,6 +284,7 @@ LogFile::Append LogFile::readAppended() {
     const std::string_view appended = view.substr(lastBytes_.size());
     reader_->append(appended);
     keepTail(lastBytes_, appended);
+    modified_ = modified;
     error_.clear();
     return Append::Done;
 }

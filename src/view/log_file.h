@@ -6,6 +6,7 @@
 #include "log/record_reader.h"
 #include "text/encoding.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -72,7 +73,8 @@ class LogFile {
     enum class Change {
         None,   // nothing new
         Grew,   // bytes were appended: readAppended() takes them
-        Reload, // shrunk, back after it was gone, or never read: load() again
+        Reload, // shrunk, changed in place, back after it was gone, or never
+                // read: load() again
         Gone,   // the file is not there (any more)
     };
     // What happened to the file since it was last read; reads no content.
@@ -113,6 +115,7 @@ class LogFile {
     std::optional<LogColumns> columns_;
     std::optional<RecordReader> reader_;
     std::string lastBytes_; // the last bytes read, to see a replaced file
+    QDateTime modified_;    // the file's last write when it was last read
     QString error_;
     bool gone_ = false;
 };

@@ -1,29 +1,59 @@
 #include "view/log_viewer.h"
 
 #include "history/csv.h"
+#include "history/stamp.h"
+#include "platform/qtext.h"
 #include "view/log_chart.h"
 #include "view/log_table.h"
+#include "view/stats_view.h"
 
 #include <QAction>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QVBoxLayout>
+
 #include <QToolBar>
+#include <cstdlib>
+#include <optional>
+
+// The tool's icon, compiled into the viewer too.
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace taiju::view {
 
 namespace {
+
+QIcon toolIcon() {
+    QIcon icon;
+    for (const char* size : {"16", "32"}) {
+        QImageReader reader(QStringLiteral(":/icons/form1-%1.xpm").arg(QLatin1String(size)), "xpm");
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
 
 // How often the log's size is looked at, besides the watcher's signals.
 constexpr int kFollowMs = 500;
@@ -60,6 +90,8 @@ QString irregularLines(const LogRecords& records, std::size_t limit) {
 }
 
 LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) {
+    initIconResources();
+    setWindowIcon(toolIcon());
     model_ = new LogTableModel(this);
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("table"));
@@ -71,6 +103,14 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
+    // Tab moves on to the next control, not from cell to cell.
+    table_->setTabKeyNavigation(false);
+    // A click on a header puts the rows in that column's order.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->horizontalHeader()->setSortIndicatorShown(true);
+    table_->horizontalHeader()->setSectionsClickable(true);
+    connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, model_,
+            &LogTableModel::sort);
     chart_ = new LogChart;
     chart_->setObjectName(QStringLiteral("chart"));
     chart_->useSettings(&settings_);
@@ -85,16 +125,26 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     tablePage->addWidget(tableEmpty_);
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabs"));
-    tabs_->addTab(tablePage, QStringLiteral("一覧"));
-    tabs_->addTab(chart_, QStringLiteral("グラフ"));
-    setCentralWidget(tabs_);
+    stats_ = new StatsView;
+    stats_->setObjectName(QStringLiteral("stats"));
+    tabs_->addTab(tablePage, QStringLiteral("一覧(&L)"));
+    tabs_->addTab(chart_, QStringLiteral("グラフ(&G)"));
+    tabs_->addTab(stats_, QStringLiteral("統計(&S)"));
 
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("status"));
-    // One line that never widens the window; the whole text is its tooltip.
-    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The notices wrap, never cut, and never widen the window.
+    status_->setWordWrap(true);
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    statusBar()->addWidget(status_, 1);
+    status_->setAccessibleName(QStringLiteral("お知らせ"));
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(makeFindBar());
+    layout->addWidget(status_);
+    setCentralWidget(central);
 
     auto* open = new QAction(QStringLiteral("開く(&O)..."), this);
     open->setObjectName(QStringLiteral("actionOpen"));
@@ -117,6 +167,32 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     menu->addActions({open, csv, png, again});
     menu->addSeparator();
     menu->addAction(quit);
+    auto* find = new QAction(QStringLiteral("コメントを検索(&F)..."), this);
+    find->setObjectName(QStringLiteral("actionFind"));
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, [this] {
+        findBar_->show();
+        findEdit_->setFocus();
+        findEdit_->selectAll();
+    });
+    auto* next = new QAction(QStringLiteral("次を検索(&N)"), this);
+    next->setShortcut(QKeySequence::FindNext);
+    connect(next, &QAction::triggered, this, [this] { findComment(findEdit_->text(), true); });
+    auto* previous = new QAction(QStringLiteral("前を検索(&P)"), this);
+    previous->setShortcut(QKeySequence::FindPrevious);
+    connect(previous, &QAction::triggered, this, [this] { findComment(findEdit_->text(), false); });
+    auto* go = new QAction(QStringLiteral("日付へ移動(&G)..."), this);
+    go->setObjectName(QStringLiteral("actionGoToDate"));
+    go->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(go, &QAction::triggered, this, &LogViewer::chooseDate);
+    auto* oldest = new QAction(QStringLiteral("記録の順（古い順）(&O)"), this);
+    connect(oldest, &QAction::triggered, this, [this] { sortByLog(Qt::AscendingOrder); });
+    auto* newest = new QAction(QStringLiteral("記録の順（新しい順）(&W)"), this);
+    connect(newest, &QAction::triggered, this, [this] { sortByLog(Qt::DescendingOrder); });
+    QMenu* search = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    search->addActions({find, next, previous, go});
+    search->addSeparator();
+    search->addActions({oldest, newest});
     QToolBar* tools = addToolBar(QStringLiteral("操作"));
     tools->setObjectName(QStringLiteral("tools"));
     tools->setMovable(false);
@@ -138,13 +214,29 @@ LogViewer::~LogViewer() = default;
 void LogViewer::openLog(const QString& log) {
     model_->beginShowing();
     file_ = std::make_unique<LogFile>(log);
-    setWindowTitle(QStringLiteral("体重ログ - ") + file_->fileName());
+    // The folder tells apart the windows of logs of one name.
+    setWindowTitle(QStringLiteral("体重ログ - %1 (%2)")
+                       .arg(file_->fileName(),
+                            QDir::toNativeSeparators(QFileInfo(file_->path()).absolutePath())));
     load();
 }
 
 void LogViewer::reload() {
+    // The record in hand stays in hand, found by its line number.
+    const QModelIndex current = table_->currentIndex();
+    const LogRecords* records = file_->records();
+    const std::size_t line =
+        current.isValid() && records ? records->line(model_->recordAt(current.row())).line : 0;
     model_->beginShowing();
     load();
+    records = file_->records();
+    if (line == 0 || !records)
+        return;
+    for (std::size_t r = 0; r < records->size(); ++r)
+        if (records->line(r).line >= line) {
+            showRow(model_->rowOf(r), true);
+            return;
+        }
 }
 
 void LogViewer::load() {
@@ -152,8 +244,118 @@ void LogViewer::load() {
     file_->load();
     model_->endShowing(file_.get());
     showRecords();
-    table_->scrollToBottom();
+    // The newest record is shown, and the arrow keys move from it.
+    if (const LogRecords* records = file_->records(); records && records->size() > 0)
+        showRow(model_->rowOf(records->size() - 1), false);
     watchLog();
+}
+
+void LogViewer::showRow(int row, bool select) {
+    const QModelIndex index = model_->index(row, std::max(table_->currentIndex().column(), 0));
+    table_->scrollTo(index, select ? QAbstractItemView::PositionAtCenter
+                                   : QAbstractItemView::EnsureVisible);
+    table_->selectionModel()->setCurrentIndex(index, select ? QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows
+                                                            : QItemSelectionModel::NoUpdate);
+}
+
+QWidget* LogViewer::makeFindBar() {
+    findBar_ = new QWidget;
+    findBar_->setObjectName(QStringLiteral("findBar"));
+    findEdit_ = new QLineEdit;
+    findEdit_->setObjectName(QStringLiteral("findText"));
+    findEdit_->setAccessibleName(QStringLiteral("コメントを検索"));
+    findEdit_->setClearButtonEnabled(true);
+    auto* label = new QLabel(QStringLiteral("コメントを検索(&K):"));
+    label->setBuddy(findEdit_);
+    findNote_ = new QLabel;
+    findNote_->setObjectName(QStringLiteral("findNote"));
+    auto* previous = new QPushButton(QStringLiteral("前へ"));
+    auto* next = new QPushButton(QStringLiteral("次へ"));
+    auto* close = new QPushButton(QStringLiteral("閉じる"));
+    connect(findEdit_, &QLineEdit::returnPressed, this,
+            [this] { findComment(findEdit_->text(), true); });
+    connect(next, &QPushButton::clicked, this, [this] { findComment(findEdit_->text(), true); });
+    connect(previous, &QPushButton::clicked, this,
+            [this] { findComment(findEdit_->text(), false); });
+    connect(close, &QPushButton::clicked, findBar_, &QWidget::hide);
+    auto* row = new QHBoxLayout(findBar_);
+    row->setContentsMargins(4, 2, 4, 2);
+    for (QWidget* w : std::initializer_list<QWidget*>{label, findEdit_, previous, next, findNote_})
+        row->addWidget(w, w == findNote_ ? 1 : 0);
+    row->addWidget(close);
+    findBar_->hide();
+    return findBar_;
+}
+
+bool LogViewer::findComment(const QString& text, bool forward) {
+    const LogRecords* records = file_->records();
+    findNote_->clear();
+    if (text.isEmpty() || !records || records->columnCount() <= kCommentItem ||
+        model_->rowCount() == 0)
+        return false;
+    const int rows = model_->rowCount();
+    const int from =
+        table_->currentIndex().isValid() ? table_->currentIndex().row() : (forward ? rows - 1 : 0);
+    for (int k = 1; k <= rows; ++k) {
+        const int row = ((from + (forward ? k : -k)) % rows + rows) % rows;
+        const QString comment = platform::qs(records->text(model_->recordAt(row), kCommentItem));
+        if (comment.contains(text, Qt::CaseInsensitive)) {
+            tabs_->setCurrentWidget(table_);
+            showRow(row, true);
+            return true;
+        }
+    }
+    findNote_->setText(QStringLiteral("「%1」を含むコメントはありません").arg(text));
+    return false;
+}
+
+bool LogViewer::goToDate(const QDate& date) {
+    const LogRecords* records = file_->records();
+    if (!records || records->columnCount() <= kDateItem || !date.isValid())
+        return false;
+    const long long target = stampSeconds({date.year(), date.month(), date.day(), 12, 0, 0});
+    std::optional<std::size_t> nearest;
+    long long best = 0;
+    for (std::size_t r = 0; r < records->size(); ++r)
+        if (const auto s = readStamp(records->text(r, kDateItem))) {
+            const long long off = std::llabs(stampSeconds(*s) - target);
+            if (!nearest || off < best) {
+                nearest = r;
+                best = off;
+            }
+        }
+    if (!nearest)
+        return false;
+    tabs_->setCurrentWidget(table_);
+    showRow(model_->rowOf(*nearest), true);
+    return true;
+}
+
+void LogViewer::chooseDate() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("日付へ移動"));
+    auto* edit = new QDateEdit(QDate::currentDate());
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    edit->setAccessibleName(QStringLiteral("移動する日付"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("いちばん近い日の記録を表示します。")));
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    if (dialog.exec() == QDialog::Accepted && !goToDate(edit->date()))
+        showStatus(QStringLiteral("日付の読める記録がありません"));
+}
+
+void LogViewer::sortByLog(Qt::SortOrder order) {
+    {
+        const QSignalBlocker blocker(table_->horizontalHeader());
+        table_->horizontalHeader()->setSortIndicator(-1, order);
+    }
+    model_->sort(-1, order);
 }
 
 void LogViewer::follow() {
@@ -178,6 +380,7 @@ void LogViewer::follow() {
         const bool atEnd = bar->value() == bar->maximum();
         model_->recordsAdded();
         readChartData();
+        stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
         showStatus();
         if (atEnd)
             table_->scrollToBottom();
@@ -196,10 +399,6 @@ void LogViewer::follow() {
 void LogViewer::readChartData() {
     const LogRecords* records = file_->records();
     data_ = records ? chartData(*records) : ChartData{};
-    std::vector<bool> asideRows(records ? records->size() : 0, false);
-    for (std::size_t i = 0; i < data_.dated.size(); ++i)
-        asideRows[data_.dated[i].record] = data_.aside[i];
-    model_->setAsideRows(std::move(asideRows));
     chart_->showRecords(records, &data_);
     const bool empty = !records || records->size() == 0;
     static_cast<QStackedWidget*>(table_->parentWidget())
@@ -207,15 +406,16 @@ void LogViewer::readChartData() {
 }
 
 void LogViewer::showRecord(std::size_t record) {
-    table_->selectRow(static_cast<int>(record));
-    table_->scrollTo(model_->index(static_cast<int>(record), 0),
-                     QAbstractItemView::PositionAtCenter);
+    const int row = model_->rowOf(record);
+    table_->selectRow(row);
+    table_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
     tabs_->setCurrentIndex(0);
     table_->setFocus();
 }
 
 void LogViewer::showRecords() {
     readChartData();
+    stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
     if (const LogColumns* columns = file_->columns()) {
         // Columns as wide as their declared bytes, at least as their names.
         const int digit = table_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
@@ -239,7 +439,10 @@ QString LogViewer::statusText() const {
             irregular += QStringLiteral("（%1 行目）").arg(irregularLines(*records, 10));
         parts << irregular;
         parts << QStringLiteral("日付の読めない記録 %1").arg(data_.undated);
-        parts << QStringLiteral("外れ値 %1").arg(data_.asideCount);
+        if (const std::size_t n = model_->doubtCount(kNoWeight))
+            parts << QStringLiteral("体重が数でない記録 %1").arg(n);
+        if (const std::size_t n = model_->doubtCount(kSetAside))
+            parts << QStringLiteral("外れ値 %1").arg(n);
     }
     if (const LogColumns* columns = file_->columns(); columns && !columns->notice.isEmpty())
         parts << columns->notice;
@@ -250,8 +453,9 @@ QString LogViewer::statusText() const {
     return parts.join(QStringLiteral("　"));
 }
 
-void LogViewer::showStatus() {
-    const QString text = statusText();
+void LogViewer::showStatus(const QString& notice) {
+    const QString text =
+        notice.isEmpty() ? statusText() : statusText() + QStringLiteral("　") + notice;
     status_->setText(text);
     status_->setToolTip(text);
 }

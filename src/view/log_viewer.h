@@ -1,8 +1,8 @@
 #pragma once
-// The viewer window "体重ログ - <log>": the table "一覧" and the chart
-// "グラフ" of one log, a status bar, and the actions open, CSV export, PNG
-// export and reload. It follows the log: records appended to it appear
-// within a second.
+// The viewer window "体重ログ - <log> (<folder>)": the table "一覧", the
+// chart "グラフ" and the figures "統計" of one log, a status bar, and the
+// actions open, CSV export, PNG export and reload. It follows the log:
+// records appended to it appear within a second.
 
 #include "history/chart_data.h"
 #include "view/log_file.h"
@@ -14,7 +14,9 @@
 #include <vector>
 
 class QFileSystemWatcher;
+class QDate;
 class QLabel;
+class QLineEdit;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -23,6 +25,7 @@ namespace taiju::view {
 
 class LogChart;
 class LogTableModel;
+class StatsView;
 
 class LogViewer : public QMainWindow {
     Q_OBJECT
@@ -44,6 +47,13 @@ class LogViewer : public QMainWindow {
     bool exportCsv(const QString& target, QString& error);
     bool exportPng(const QString& target, QString& error);
 
+    // Selects the next (or previous) record, in the table's order from the
+    // current row, whose comment holds `text`. False when there is none.
+    bool findComment(const QString& text, bool forward);
+    // Selects the dated record nearest to noon of `date`. False when no
+    // record has a date that reads.
+    bool goToDate(const QDate& date);
+
     const LogFile& file() const { return *file_; }
     QString statusText() const;
 
@@ -55,7 +65,12 @@ class LogViewer : public QMainWindow {
     void chooseCsv();
     void choosePng();
     void showRecords();
-    void showStatus();
+    void showStatus(const QString& notice = {});
+    void chooseDate();
+    void sortByLog(Qt::SortOrder order);
+    // Shows `row` and makes it the current one, selected or not.
+    void showRow(int row, bool select);
+    QWidget* makeFindBar();
     void watchLog();
     void readChartData();
     void showRecord(std::size_t record);
@@ -69,8 +84,12 @@ class LogViewer : public QMainWindow {
     QTableView* table_;
     QLabel* tableEmpty_;
     LogChart* chart_;
+    StatsView* stats_;
     QTabWidget* tabs_;
     QLabel* status_;
+    QWidget* findBar_;
+    QLineEdit* findEdit_;
+    QLabel* findNote_;
     QFileSystemWatcher* watcher_;
     QTimer* timer_;
 };

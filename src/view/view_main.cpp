@@ -6,23 +6,30 @@
 //   taiju-view --png FILE [--range 1m|3m|6m|1y|all | --from DATE --to DATE] [LOG]
 //                                 the chart of that range (default all) as a
 //                                 1200x800 PNG picture
+//   taiju-view --summary [LOG]    the figures of 統計 as key<TAB>value lines
 //   taiju-view --help | --version
 //
 // Exit status: 0 done, 1 the log or its columns cannot be read (one line on
 // standard error names the file and the reason), 2 a usage error.
 
 #include "history/csv.h"
+#include "history/outliers.h"
+#include "history/stats.h"
+#include "history/trend.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
+#include "view/goal_settings.h"
 #include "view/log_chart.h"
 #include "view/log_file.h"
 #include "view/log_viewer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +41,7 @@ namespace {
 
 using namespace taiju;
 
-enum class Mode { Window, Csv, Png, Text };
+enum class Mode { Window, Csv, Png, Summary, Text };
 
 // Whether `a` is one of the options choosing the picture's range.
 bool rangeOption(const char* a) {
@@ -46,16 +53,19 @@ bool rangeOption(const char* a) {
     return false;
 }
 
-// What the arguments ask for, looked at before Qt starts: the CSV, help and
-// version need no GUI application, the picture needs no display.
+// What the arguments ask for, looked at before Qt starts: the CSV, the
+// summary, help and version need no GUI application, the picture needs no
+// display.
 Mode modeOf(int argc, char** argv) {
-    bool csv = false, png = false;
+    bool csv = false, png = false, summary = false;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (std::strcmp(a, "--") == 0)
             break;
         if (std::strcmp(a, "--csv") == 0)
             csv = true;
+        else if (std::strcmp(a, "--summary") == 0)
+            summary = true;
         else if (std::strcmp(a, "--png") == 0 || std::strncmp(a, "--png=", 6) == 0)
             png = true;
         else if (rangeOption(a))
@@ -63,9 +73,9 @@ Mode modeOf(int argc, char** argv) {
         else if (a[0] == '-' && a[1] != '\0')
             return Mode::Text; // help, version, or an unknown option
     }
-    if (csv && png)
+    if (csv + png + summary > 1)
         return Mode::Text;
-    return csv ? Mode::Csv : png ? Mode::Png : Mode::Window;
+    return csv ? Mode::Csv : png ? Mode::Png : summary ? Mode::Summary : Mode::Window;
 }
 
 bool envSet(const char* name) {
@@ -149,6 +159,49 @@ int writeCsv(const QString& path) {
     return 0;
 }
 
+// The figures of the whole log, read piece by piece so that only the dated
+// records are held; the goal as the window takes it.
+int writeSummary(const QString& path) {
+    view::LogFile file(path);
+    std::vector<view::DatedRecord> dated;
+    std::size_t base = 0; // the records handed on before this piece
+    bool started = false;
+    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
+        if (!started) {
+            if (!file.columns()->notice.isEmpty())
+                say(file.columns()->notice);
+            // Room for as many records as the log has lines.
+            const auto lineLength = std::max<std::size_t>(file.columns()->layout.lineLength, 1);
+            dated.reserve(static_cast<std::size_t>(QFileInfo(file.path()).size()) / lineLength);
+        }
+        started = true;
+        const LogRecords& records = reader.records();
+        const std::size_t count = atEnd ? records.size() : reader.completeRecords();
+        view::appendDated(records, count, base, dated);
+        base += count;
+        reader.forgetCompleteRecords();
+        return true;
+    });
+    if (!read) {
+        say(file.error());
+        return 1;
+    }
+    view::putInDateOrder(dated);
+    const std::vector<bool> aside = view::setAside(dated);
+    const std::vector<double> trend = view::trendPerRecord(dated, aside);
+    const view::Figures figures = view::figures({dated, aside, trend});
+    std::optional<double> goal = view::storedGoal(file.path());
+    if (!goal)
+        goal = figures.latestStandard;
+    const std::string text = view::summaryText(figures, goal);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
+        say(QStringLiteral("集計を標準出力に書き出せませんでした"));
+        return 1;
+    }
+    return 0;
+}
+
 int writePng(const QString& target, const QString& path, const view::ChartRange& range) {
     const auto file = readLog(path);
     if (!file)
@@ -191,6 +244,17 @@ struct Options {
     QCommandLineOption to{QStringLiteral("to"),
                           QStringLiteral("--png の期間の終了日 (YYYY-MM-DD、その日を含む)。"),
                           QStringLiteral("DATE")};
+    QCommandLineOption summary{
+        QStringLiteral("summary"),
+        QStringLiteral(
+            "記録全体の統計を「キー<TAB>値」の行 (UTF-8) で標準出力に書き出して終わります。"
+            "キーはこの順: records (数えた記録の数), first, last (最初と最後の日付), "
+            "latest (最新の体重), trend (傾向), change_7d, change_30d, change_365d "
+            "(傾向のその日数の変化), rate_per_week (28 日間の傾向から見た 1 週間の変化), "
+            "min, min_date, max, max_date, mean (平均), outliers (外れ値として除いた数), "
+            "goal (目標体重), goal_remaining (目標までの差), goal_date (到達の見込み年月)。"
+            "日付は YYYY-MM-DD (goal_date は YYYY-MM)、kg は小数 1 桁、rate_per_week は 2 桁。"
+            "求められない値は空です。")};
 };
 
 void describe(QCommandLineParser& parser, const Options& options) {
@@ -201,8 +265,8 @@ void describe(QCommandLineParser& parser, const Options& options) {
                        "または --png の期間に日付の読める記録がない、2 使い方の誤り\n"
                        "グラフ: ホイールとドラッグ、+ − ← → で拡大・移動、Home で全期間、"
                        "Shift+← → で記録を順に読み上げ、Enter かクリックでその記録を一覧に表示"));
-    parser.addOptions({options.help, options.version, options.csv, options.png, options.range,
-                       options.from, options.to});
+    parser.addOptions({options.help, options.version, options.csv, options.png, options.summary,
+                       options.range, options.from, options.to});
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("記録ファイル。省略すると体重チェックが記入する記録ファイル。"),
@@ -220,8 +284,8 @@ QString parseArguments(QCommandLineParser& parser, const Options& options, Mode 
         parser.showVersion();
     if (parser.positionalArguments().size() > 1)
         return QStringLiteral("記録ファイルは一つだけ指定できます");
-    if (parser.isSet(options.csv) && parser.isSet(options.png))
-        return QStringLiteral("--csv と --png は同時に使えません");
+    if (parser.isSet(options.csv) + parser.isSet(options.png) + parser.isSet(options.summary) > 1)
+        return QStringLiteral("--csv、--png、--summary は一つだけ使えます");
     if (mode == Mode::Text) // an option the pre-scan did not know
         return QStringLiteral("引数を解釈できません");
     const bool ranged =
@@ -305,6 +369,8 @@ int run(QCoreApplication& app, Mode mode) {
         return 1;
     if (mode == Mode::Csv)
         return writeCsv(*log);
+    if (mode == Mode::Summary)
+        return writeSummary(*log);
     useWindowFonts();
     if (mode == Mode::Png)
         return writePng(parser.value(options.png), *log, *range);
@@ -317,7 +383,7 @@ int main(int argc, char** argv) {
     // An export beyond the file-size limit fails with a message, not a kill.
     taiju::platform::ignoreFileSizeSignal();
     const Mode mode = modeOf(argc, argv);
-    if (mode == Mode::Csv || mode == Mode::Text) {
+    if (mode == Mode::Csv || mode == Mode::Summary || mode == Mode::Text) {
         QCoreApplication app(argc, argv);
         return run(app, mode);
     }

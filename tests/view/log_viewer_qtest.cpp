@@ -157,7 +157,9 @@ class LogViewerTest : public QObject {
     void tableShowsRecordsInFileOrder() {
         Log log;
         LogViewer v(log.path);
-        QCOMPARE(v.windowTitle(), QStringLiteral("体重ログ - 体重変化.txt"));
+        QCOMPARE(v.windowTitle(),
+                 QStringLiteral("体重ログ - 体重変化.txt (%1)").arg(log.dir.path()));
+        QVERIFY(!v.windowIcon().isNull());
         const QAbstractItemModel* m = v.findChild<QTableView*>(QStringLiteral("table"))->model();
         QCOMPARE(m->columnCount(), 7);
         QStringList headers;
@@ -168,11 +170,11 @@ class LogViewerTest : public QObject {
         QCOMPARE(m->rowCount(), 3);
         QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("66.0"));
         QCOMPARE(m->index(0, 6).data().toString(), QStringLiteral("朝"));
-        QCOMPARE(m->index(1, 5).data().toString(), QStringLiteral("05-01-2003 07:30:00"));
+        QCOMPARE(m->index(1, 5).data().toString(), QStringLiteral("2003/05/01(木) 07:30:00"));
         QCOMPARE(m->index(1, 6).data().toString(), QStringLiteral("walk, \"fast\""));
         QCOMPARE(m->index(2, 6).data().toString(), QStringLiteral("日付なし"));
         // The irregular third line is marked; the others are not.
-        QCOMPARE(m->headerData(2, Qt::Vertical).toString(), QStringLiteral("※3"));
+        QCOMPARE(m->headerData(2, Qt::Vertical).toString(), QStringLiteral("※？3"));
         QCOMPARE(m->headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
         QVERIFY(m->index(2, 0).data(Qt::BackgroundRole).isValid());
         QVERIFY(!m->index(1, 0).data(Qt::BackgroundRole).isValid());
@@ -180,7 +182,7 @@ class LogViewerTest : public QObject {
             v.findChild<QLabel*>(QStringLiteral("status"))->text(),
             log.path +
                 QStringLiteral(
-                    "　記録 3 件　長さの不規則な行 1（3 行目）　日付の読めない記録 1　外れ値 0"));
+                    "　記録 3 件　長さの不規則な行 1（3 行目）　日付の読めない記録 1"));
     }
 
     void chartShowsDatedRecordsWithTrend() {
