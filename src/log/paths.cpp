@@ -10,4 +10,12 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name) {
     return path;
 }
 
+std::u16string itemFileName(std::u16string_view logName) {
+    return u"k" + std::u16string(logName);
+}
+
+std::u16string quoted(std::u16string_view path) {
+    return u"「" + std::u16string(path) + u"」";
+}
+
 } // namespace taiju

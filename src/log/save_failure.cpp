@@ -1,13 +1,11 @@
 #include "log/save_failure.h"
 
+#include "log/paths.h"
+
 #include <cerrno>
 
 namespace taiju {
 namespace {
-
-std::u16string quoted(std::u16string_view path) {
-    return u"「" + std::u16string(path) + u"」";
-}
 
 std::u16string decimal(int n) {
     const std::string digits = std::to_string(n);
