@@ -245,7 +245,7 @@ bool LogViewer::exportCsv(const QString& target, QString& error) {
         error = toolFileRefusal(target);
         return false;
     }
-    const std::string text = csvText(file_->columns()->names, *records, true);
+    const std::string text = csvText(file_->columns()->names, *records, CsvForm::Spreadsheet);
     return writeFile(target, QByteArray::fromRawData(text.data(), qsizetype(text.size())), error);
 }
 

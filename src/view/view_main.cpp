@@ -90,7 +90,7 @@ std::unique_ptr<view::LogFile> readLog(const QString& path) {
 // error, the irregular lines once they are all counted.
 int writeCsv(const QString& path) {
     view::LogFile file(path);
-    view::CsvWriter csv([](std::string_view piece) {
+    view::CsvWriter csv(view::CsvForm::Exact, [](std::string_view piece) {
         return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
     });
     constexpr std::size_t kListed = 20;
@@ -102,7 +102,7 @@ int writeCsv(const QString& path) {
             started = true;
             if (!file.columns()->notice.isEmpty())
                 say(file.columns()->notice);
-            csv.header(file.columns()->names, false);
+            csv.header(file.columns()->names);
         }
         const LogRecords& records = reader.records();
         const std::size_t count = atEnd ? records.size() : reader.completeRecords();
@@ -165,7 +165,9 @@ int run(QCoreApplication& app, Mode mode) {
     parser.addOption(version);
     const QCommandLineOption csv(
         QStringLiteral("csv"),
-        QStringLiteral("記録を CSV (UTF-8) で標準出力に書き出して終わります。"));
+        QStringLiteral("記録を CSV (UTF-8) で標準出力に書き出して終わります。"
+                       "記録の文字をそのまま書きます（表計算ソフト向けの、式にならない形は"
+                       "画面の「CSV に書き出す」です）。"));
     const QCommandLineOption png(
         QStringLiteral("png"),
         QStringLiteral("グラフを 1200x800 の PNG 画像として FILE に書き出して終わります。"),
