@@ -270,8 +270,11 @@ void LogViewer::chooseLog() {
     const QString log =
         QFileDialog::getOpenFileName(this, QStringLiteral("記録ファイルを開く"), file_->path(),
                                      QStringLiteral("記録ファイル (*.txt);;すべてのファイル (*)"));
-    if (!log.isEmpty())
-        openLog(log);
+    if (log.isEmpty())
+        return;
+    openLog(log);
+    if (!file_->records())
+        QMessageBox::warning(this, QStringLiteral("記録ファイルを開けません"), file_->error());
 }
 
 void LogViewer::chooseCsv() {
