@@ -6,8 +6,9 @@
 //   taiju-view --png FILE [LOG]   the chart as a 1200x800 PNG picture
 //   taiju-view --help | --version
 //
-// Exit status: 0 done, 1 the log or its columns cannot be read (one line on
-// standard error names the file and the reason), 2 a usage error.
+// Exit status: 0 done, 1 the log or its columns cannot be read, or memory ran
+// out (one line on standard error names the file and the reason), 2 a usage
+// error.
 
 #include "history/csv.h"
 #include "platform/files.h"
@@ -25,7 +26,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +64,14 @@ bool envSet(const char* name) {
 
 void say(const QString& line) {
     std::fputs(("taiju-view: " + line + "\n").toLocal8Bit().constData(), stderr);
+}
+
+// Ends the program when memory runs out: one line, exit status 1. Writes
+// with no memory of its own, for there is none.
+[[noreturn]] void outOfMemory() {
+    static const char line[] = "taiju-view: メモリが足りません。記録ファイルが大きすぎます\n";
+    [[maybe_unused]] const auto written = ::write(STDERR_FILENO, line, sizeof line - 1);
+    std::_Exit(1);
 }
 
 int usageError(const QString& what) {
@@ -223,9 +235,10 @@ int run(QCoreApplication& app, Mode mode) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     // An export beyond the file-size limit fails with a message, not a kill.
     taiju::platform::ignoreFileSizeSignal();
+    std::set_new_handler(outOfMemory);
     const Mode mode = modeOf(argc, argv);
     if (mode == Mode::Csv || mode == Mode::Text) {
         QCoreApplication app(argc, argv);
@@ -248,4 +261,6 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("taiju-view"));
     QApplication app(argc, argv);
     return run(app, mode);
+} catch (const std::bad_alloc&) {
+    outOfMemory();
 }
