@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <utility>
 
 namespace taiju {
@@ -77,8 +76,8 @@ LogRecords::LogRecords(LogRecords&&) noexcept = default;
 LogRecords& LogRecords::operator=(LogRecords&&) noexcept = default;
 LogRecords::~LogRecords() = default;
 
-char16_t* LogRecords::at(std::uint64_t pos) const {
-    return chunks_[static_cast<std::size_t>(pos >> kChunkShift)].get() + (pos & (kChunk - 1));
+const char16_t* LogRecords::at(std::uint64_t pos) const {
+    return chunks_[static_cast<std::size_t>(pos >> kChunkShift)].data() + (pos & (kChunk - 1));
 }
 
 LogRecords::Packed LogRecords::unpack(std::uint64_t pos) const {
@@ -141,12 +140,14 @@ void LogRecords::add(const RecordLine& line, std::u16string_view ends, std::u16s
                               texts.size();
     const std::uint64_t offset = end_ & (kChunk - 1);
     if (offset != 0 && offset + units > kChunk) {
-        *at(end_) = kChunkEnd;
+        chunks_.back().push_back(kChunkEnd);
         end_ = (end_ | (kChunk - 1)) + 1;
     }
     if ((end_ >> kChunkShift) == chunks_.size())
-        chunks_.push_back(std::make_unique_for_overwrite<char16_t[]>(kChunk));
-    char16_t* p = at(end_);
+        chunks_.emplace_back();
+    std::u16string& chunk = chunks_[static_cast<std::size_t>(end_ >> kChunkShift)];
+    chunk.resize(static_cast<std::size_t>((end_ & (kChunk - 1)) + units));
+    char16_t* p = chunk.data() + (end_ & (kChunk - 1));
     *p++ = static_cast<char16_t>(ends.size() | (line.irregular ? kIrregular : 0) |
                                  (std::min(skip, kSkipFollows) << 8));
     if (line.irregular)
@@ -162,11 +163,14 @@ void LogRecords::add(const RecordLine& line, std::u16string_view ends, std::u16s
     end_ += units;
     ++count_;
     irregular_ += line.irregular;
+    cursorSet_ = false; // the chunk may have moved
 }
 
 void LogRecords::dropLast() {
     irregular_ -= unpack(lastPos_).irregular;
     end_ = lastPos_;
+    chunks_[static_cast<std::size_t>(end_ >> kChunkShift)].resize(
+        static_cast<std::size_t>(end_ & (kChunk - 1)));
     --count_;
     if (count_ % kBlock == 0)
         blocks_.pop_back();
@@ -188,7 +192,15 @@ void LogRecords::dropFirst(std::size_t count) {
         kept.add({place.line, r.length, r.irregular}, {r.ends, r.endCount},
                  {r.texts, r.endCount ? r.ends[r.endCount - 1] : std::size_t{0}});
     }
+    // The first chunk's memory is used again, so that a log passed on piece
+    // by piece does not take fresh memory for every piece.
+    std::u16string reused = std::move(chunks_.front());
     *this = std::move(kept);
+    reused.assign(chunks_.empty() ? std::u16string_view() : std::u16string_view(chunks_.front()));
+    if (chunks_.empty())
+        chunks_.push_back(std::move(reused));
+    else
+        chunks_.front().swap(reused);
 }
 
 RecordReader::RecordReader(RecordLayout layout, const TextDecoder& decoder)

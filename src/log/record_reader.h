@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,9 +43,9 @@ struct RecordLine {
 };
 
 // The records read so far, in file order: the trimmed text of every column.
-// They are packed tight, a record's texts beside a few numbers, in blocks of
-// memory that never move, so that a log of any line shape takes little more
-// memory than its bytes. Reading records in order costs a step each, any
+// They are packed tight, a record's texts beside a few numbers, in chunks of
+// at most 512 KiB that are never copied once full, so that a log of any line
+// shape takes little more memory than its bytes. Reading records in order costs a step each, any
 // other record a few dozen; the last place read is kept for that, so one
 // LogRecords is read by one thread at a time.
 class LogRecords {
@@ -60,8 +59,8 @@ class LogRecords {
     std::size_t size() const { return count_; }
     // Items 0 to jcount.
     std::size_t columnCount() const { return columns_; }
-    // The text of item `item` in record `record`, valid while the records
-    // are not changed.
+    // The text of item `item` in record `record`, valid until records are
+    // added or dropped.
     std::u16string_view text(std::size_t record, std::size_t item) const;
     RecordLine line(std::size_t record) const;
     std::size_t irregularCount() const { return irregular_; }
@@ -91,19 +90,19 @@ class LogRecords {
     void dropFirst(std::size_t count);
     Packed unpack(std::uint64_t pos) const;
     const Place& find(std::size_t record) const;
-    char16_t* at(std::uint64_t pos) const;
+    const char16_t* at(std::uint64_t pos) const;
 
     std::size_t columns_;
     std::size_t lineLength_;
     std::size_t count_ = 0;
     std::size_t irregular_ = 0;
-    std::vector<std::unique_ptr<char16_t[]>> chunks_;
-    std::uint64_t end_ = 0;     // where the next record goes
-    std::uint64_t lastPos_ = 0; // where the last record begins
-    std::size_t lastLine_ = 0;  // the line of the last record
-    std::vector<Place> blocks_; // every kBlock-th record
-    mutable Place cursor_{};    // the record read last
-    mutable Packed packed_{};   // and what it holds
+    std::vector<std::u16string> chunks_; // each grows up to its full size
+    std::uint64_t end_ = 0;              // where the next record goes
+    std::uint64_t lastPos_ = 0;          // where the last record begins
+    std::size_t lastLine_ = 0;           // the line of the last record
+    std::vector<Place> blocks_;          // every kBlock-th record
+    mutable Place cursor_{};             // the record read last
+    mutable Packed packed_{};            // and what it holds
     mutable bool cursorSet_ = false;
 };
 
