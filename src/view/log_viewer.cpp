@@ -120,7 +120,12 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     openLog(log);
 }
 
-LogViewer::~LogViewer() = default;
+LogViewer::~LogViewer() {
+    // The table, a child widget, goes after the log it shows and may still
+    // ask for its rows while it is hidden.
+    model_->beginShowing();
+    model_->endShowing(nullptr);
+}
 
 void LogViewer::openLog(const QString& log) {
     model_->beginShowing();
