@@ -4,7 +4,12 @@
 #  1. taiju-view --csv on it against iconv -f CP932 -t UTF-8 of the same file
 #     (the cost of decoding alone); target ratio at most 2;
 #  2. start until the window is mapped with that log against the same with a
-#     one-record log; target ratio at most 2.
+#     one-record log; target ratio at most 2;
+#  3. memory (maximum resident set) for logs of every line shape: --csv on
+#     CSV_MB (default 1024) MiB of one endless line of NUL bytes and of
+#     3-byte lines ("a" CR LF), target under 64 MiB; the window and --png on
+#     WIN_MB (default 100) MiB of the same shapes and on the log of step 1,
+#     target at most 3 times the log's size plus 64 MiB; /dev/zero refused.
 # Each case runs RUNS times (default 7), alternating; medians are compared.
 # Elapsed time suffers from other load on the machine, so the CPU time (user
 # + system) of the CSV runs is printed beside it.
@@ -18,6 +23,8 @@ cd "$(dirname "$0")/.."
 [ -n "${DISPLAY:-}" ] || exec scripts/with-display.sh --no-wm --screen 1280x1024x24 bench/view_bench.sh "$@"
 runs=${RUNS:-7}
 records=${RECORDS:-100000}
+csv_mb=${CSV_MB:-1024}
+win_mb=${WIN_MB:-100}
 
 if [ $# -ge 1 ]; then
     build=$1
@@ -138,3 +145,59 @@ awk -v c="$csv_ms" -v i="$iconv_ms" -v cc="$csv_cpu" -v ic="$iconv_cpu" -v l="$l
     printf "       1 record           %7.1f ms\n", s / 1000
     printf "  ratio                   %7.2f     (target <= 2: %s)\n", l / s, (l / s <= 2 ? "met" : "MISSED")
 }'
+
+# 3. Memory for logs of every shape, each beside its item file.
+# shape NAME MIB KIND: writes $work/mem/NAME.txt, KIND nul (one line of NUL
+# bytes) or short (3-byte lines).
+mkdir "$work/mem"
+shape() {
+    local log="$work/mem/$1.txt"
+    case $3 in
+    nul) head -c $(($2 << 20)) /dev/zero >"$log" ;;
+    short) { yes $'a\r' || true; } | head -c $(($2 << 20)) >"$log" ;;
+    esac
+    cp "$template" "$work/mem/k$1.txt"
+}
+# kib COMMAND...: the maximum resident set of one run in KiB.
+kib() {
+    /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1 || true
+    tail -n 1 "$work/rss"
+}
+# window_kib LOG: the same of the window, from start until it shows the log
+# (read at start) and one second more.
+window_kib() {
+    "$work/app/taiju-view" "$1" >/dev/null 2>&1 &
+    app_pid=$!
+    timeout 120 xdotool search --sync --all --pid "$app_pid" --onlyvisible --name '^体重ログ - ' \
+        >/dev/null 2>&1 || { echo "view_bench: no window for $1" >&2; exit 1; }
+    sleep 1
+    awk '/^VmHWM/ {print $2}' "/proc/$app_pid/status"
+    kill "$app_pid"
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=""
+}
+# row WHAT MIB KIB LIMIT-KIB
+row() {
+    awk -v w="$1" -v m="$2" -v k="$3" -v l="$4" 'BEGIN {
+        printf "  %-24s %5d MiB log %8.1f MiB  (target < %.0f MiB: %s)\n", w, m, k / 1024, l / 1024,
+            (k < l ? "met" : "MISSED")
+    }'
+}
+echo "memory (maximum resident set)"
+timeout 10 "$work/app/taiju-view" --csv /dev/zero >/dev/null 2>&1 && status=0 || status=$?
+echo "  --csv /dev/zero                      exit $status (target: 1 at once)"
+for kind in nul short; do
+    shape "csv-$kind" "$csv_mb" "$kind"
+    row "--csv, $kind" "$csv_mb" "$(kib "$work/app/taiju-view" --csv "$work/mem/csv-$kind.txt")" $((64 << 10))
+    rm "$work/mem/csv-$kind.txt"
+    shape "win-$kind" "$win_mb" "$kind"
+    limit=$(((3 * win_mb + 64) << 10))
+    row "--png, $kind" "$win_mb" \
+        "$(kib "$work/app/taiju-view" --png "$work/mem/x.png" "$work/mem/win-$kind.txt")" "$limit"
+    row "window, $kind" "$win_mb" "$(window_kib "$work/mem/win-$kind.txt")" "$limit"
+    rm "$work/mem/win-$kind.txt"
+done
+long_mb=$(($(stat -c %s "$long") >> 20))
+limit=$(((3 * long_mb + 64) << 10))
+row "--png, $records records" "$long_mb" "$(kib "$work/app/taiju-view" --png "$work/mem/x.png" "$long")" "$limit"
+row "window, $records records" "$long_mb" "$(window_kib "$long")" "$limit"

@@ -47,14 +47,52 @@ bool needsQuotes(std::u16string_view field) {
     return false;
 }
 
-// Writes one field at `p`, where there is room for 3 bytes a unit and 2 more,
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Skips the digits at `i`; whether there was one.
+bool skipDigits(std::u16string_view s, std::size_t& i) {
+    const std::size_t start = i;
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    return i > start;
+}
+
+// A decimal number and nothing else: a sign, digits with a point among or
+// before them, an exponent.
+bool isNumber(std::u16string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    bool digits = skipDigits(s, i);
+    if (i < s.size() && s[i] == u'.') {
+        ++i;
+        digits = skipDigits(s, i) || digits;
+    }
+    if (!digits)
+        return false;
+    if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+            ++i;
+        if (!skipDigits(s, i))
+            return false;
+    }
+    return i == s.size();
+}
+
+// Writes one field at `p`, where there is room for 3 bytes a unit and 3 more,
 // and returns the end.
-char* putField(char* p, std::u16string_view field) {
-    if (!needsQuotes(field))
-        return putUtf8<false>(p, field);
-    *p++ = '"';
-    p = putUtf8<true>(p, field);
-    *p++ = '"';
+char* putField(char* p, std::u16string_view field, CsvForm form) {
+    const bool quoted = needsQuotes(field);
+    if (quoted)
+        *p++ = '"';
+    if (form == CsvForm::Spreadsheet && readsAsFormula(field))
+        *p++ = '\'';
+    p = quoted ? putUtf8<true>(p, field) : putUtf8<false>(p, field);
+    if (quoted)
+        *p++ = '"';
     return p;
 }
 
@@ -62,13 +100,31 @@ constexpr std::size_t kPiece = 64 * 1024;
 
 } // namespace
 
-void appendCsvField(std::string& out, std::u16string_view field) {
-    const std::size_t start = out.size();
-    out.resize(start + 3 * field.size() + 2);
-    out.resize(static_cast<std::size_t>(putField(out.data() + start, field) - out.data()));
+bool readsAsFormula(std::u16string_view field) {
+    if (field.empty())
+        return false;
+    switch (field.front()) {
+    case u'=':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return true;
+    case u'+':
+    case u'-':
+        return !isNumber(field);
+    default:
+        return false;
+    }
 }
 
-CsvWriter::CsvWriter(std::function<bool(std::string_view)> write) : write_(std::move(write)) {
+void appendCsvField(std::string& out, std::u16string_view field, CsvForm form) {
+    const std::size_t start = out.size();
+    out.resize(start + 3 * field.size() + 3);
+    out.resize(static_cast<std::size_t>(putField(out.data() + start, field, form) - out.data()));
+}
+
+CsvWriter::CsvWriter(CsvForm form, std::function<bool(std::string_view)> write)
+    : form_(form), write_(std::move(write)) {
     out_.reserve(kPiece + 4096);
 }
 
@@ -79,13 +135,13 @@ bool CsvWriter::handOn() {
     return !failed_;
 }
 
-bool CsvWriter::header(const std::vector<std::u16string>& names, bool byteOrderMark) {
-    if (byteOrderMark)
+bool CsvWriter::header(const std::vector<std::u16string>& names) {
+    if (form_ == CsvForm::Spreadsheet)
         out_ += "\xEF\xBB\xBF";
     for (std::size_t i = 1; i < names.size(); ++i) {
         if (i > 1)
             out_.push_back(',');
-        appendCsvField(out_, names[i]);
+        appendCsvField(out_, names[i], form_);
     }
     out_ += "\r\n";
     return !failed_;
@@ -94,9 +150,9 @@ bool CsvWriter::header(const std::vector<std::u16string>& names, bool byteOrderM
 bool CsvWriter::records(const LogRecords& records, std::size_t count) {
     const std::size_t columns = records.columnCount();
     for (std::size_t r = 0; r < count && !failed_; ++r) {
-        // Room for the whole line at once: 3 bytes a unit, the quotes and
+        // Room for the whole line at once: 3 bytes a unit, the quotes, ' and
         // commas, CR LF.
-        std::size_t room = 3 * columns + 2;
+        std::size_t room = 4 * columns + 2;
         for (std::size_t i = 1; i < columns; ++i)
             room += 3 * records.text(r, i).size();
         const std::size_t start = out_.size();
@@ -105,7 +161,7 @@ bool CsvWriter::records(const LogRecords& records, std::size_t count) {
         for (std::size_t i = 1; i < columns; ++i) {
             if (i > 1)
                 *p++ = ',';
-            p = putField(p, records.text(r, i));
+            p = putField(p, records.text(r, i), form_);
         }
         *p++ = '\r';
         *p++ = '\n';
@@ -121,13 +177,13 @@ bool CsvWriter::finish() {
 }
 
 std::string csvText(const std::vector<std::u16string>& names, const LogRecords& records,
-                    bool byteOrderMark) {
+                    CsvForm form) {
     std::string text;
-    CsvWriter csv([&](std::string_view piece) {
+    CsvWriter csv(form, [&](std::string_view piece) {
         text += piece;
         return true;
     });
-    csv.header(names, byteOrderMark);
+    csv.header(names);
     csv.records(records, records.size());
     csv.finish();
     return text;

@@ -2,6 +2,7 @@
 
 #include "eval/number.h"
 #include "log/fields.h"
+#include "log/paths.h"
 #include "log/rinstr.h"
 
 #include <algorithm>
@@ -15,8 +16,7 @@ std::u16string itemFilePath(std::u16string_view n, std::u16string_view drive) {
     std::u16string path(drive);
     path += u':';
     path += n.substr(0, p);
-    path += u'k';
-    path += n.substr(p);
+    path += itemFileName(n.substr(p));
     return path;
 }
 

@@ -14,4 +14,12 @@ bool holdsNul(std::u16string_view path) {
     return path.find(u'\0') != std::u16string_view::npos;
 }
 
+std::u16string itemFileName(std::u16string_view logName) {
+    return u"k" + std::u16string(logName);
+}
+
+std::u16string quoted(std::u16string_view path) {
+    return u"「" + std::u16string(path) + u"」";
+}
+
 } // namespace taiju

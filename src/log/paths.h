@@ -1,6 +1,6 @@
 #pragma once
-// Joining a folder and a file name in the Windows form used for every path
-// inside the tool.
+// Paths inside the tool: joining a folder and a file name in the Windows form,
+// naming a log's item file, and quoting a path in a message.
 
 #include <string>
 #include <string_view>
@@ -13,5 +13,11 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name);
 // Whether `path` holds a NUL character, which no file name may hold: the
 // system would take the name only up to it.
 bool holdsNul(std::u16string_view path);
+
+// The file name of the item file of the log named `logName`: "k" before it.
+std::u16string itemFileName(std::u16string_view logName);
+
+// A path or name in Japanese quotes 「」, as messages name files.
+std::u16string quoted(std::u16string_view path);
 
 } // namespace taiju

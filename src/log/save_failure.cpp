@@ -1,11 +1,9 @@
 #include "log/save_failure.h"
 
+#include "log/paths.h"
+
 namespace taiju {
 namespace {
-
-std::u16string quoted(std::u16string_view path) {
-    return u"「" + std::u16string(path) + u"」";
-}
 
 std::u16string decimal(int n) {
     const std::string digits = std::to_string(n);

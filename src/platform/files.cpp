@@ -41,8 +41,28 @@ std::optional<QString> nativePath(std::u16string_view path, FileFault& fault) {
     return native;
 }
 
-FileFault lastFault() {
+} // namespace
+
+// The open file of every function here: defined outside the unnamed namespace,
+// as FileReader holds one.
+
+static FileFault lastFault() {
     return faultOfErrorNumber(errno);
+}
+
+static FileStamp stampOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+// A folder or anything but a regular file, by its mode.
+static Fault kindFault(const struct stat& st) {
+    if (S_ISDIR(st.st_mode))
+        return FileFault{FileCause::IsFolder, EISDIR};
+    if (!S_ISREG(st.st_mode))
+        return FileFault{FileCause::NotAFile, 0};
+    return std::nullopt;
 }
 
 // One open file, closed when it goes. Only regular files are opened: a
@@ -81,6 +101,18 @@ class File {
             return lastFault();
         bytes = static_cast<std::uint64_t>(st.st_size);
         return std::nullopt;
+    }
+
+    Fault stamp(FileStamp& stamp) const {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0)
+            return lastFault();
+        stamp = stampOf(st);
+        return std::nullopt;
+    }
+
+    Fault seek(std::uint64_t offset) const {
+        return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0 ? lastFault() : Fault();
     }
 
     // Appends up to `n` bytes to `out`, fewer at the end of the file.
@@ -214,28 +246,22 @@ class File {
         struct stat st {};
         if (::fstat(fd_, &st) != 0)
             return lastFault();
-        if (S_ISDIR(st.st_mode))
-            return FileFault{FileCause::IsFolder, EISDIR};
-        if (!S_ISREG(st.st_mode))
-            return FileFault{FileCause::NotAFile, 0};
-        return std::nullopt;
+        return kindFault(st);
     }
 
     int fd_ = -1;
     bool readable_ = false;
 };
 
+namespace {
+
 // The first `limit` bytes of the file and whether that is all of it. Reads
 // the file's size plus one byte, so that a small file costs a small buffer;
 // when that byte is there too (the file grew meanwhile), reads on, twice as
 // much each time, up to the limit and one byte more.
-Fault readStart(std::u16string_view path, std::size_t limit, std::string& bytes, bool& whole) {
-    FileFault fault;
-    const auto native = nativePath(path, fault);
-    if (!native)
-        return fault;
+Fault readStartAt(const QString& native, std::size_t limit, std::string& bytes, bool& whole) {
     File file;
-    if (Fault f = file.openRead(*native))
+    if (Fault f = file.openRead(native))
         return f;
     std::uint64_t size = 0;
     if (Fault f = file.size(size))
@@ -253,6 +279,12 @@ Fault readStart(std::u16string_view path, std::size_t limit, std::string& bytes,
     if (!whole)
         bytes.resize(limit);
     return std::nullopt;
+}
+
+Fault readStart(std::u16string_view path, std::size_t limit, std::string& bytes, bool& whole) {
+    FileFault fault;
+    const auto native = nativePath(path, fault);
+    return native ? readStartAt(*native, limit, bytes, whole) : fault;
 }
 
 Fault writeWhole(std::u16string_view path, std::string_view bytes) {
@@ -324,6 +356,55 @@ std::optional<std::u16string> readText(std::u16string_view path) {
     if (readStart(path, kMaxTextFile, bytes, whole) || !whole)
         return std::nullopt;
     return decodeCp932(bytes);
+}
+
+std::optional<std::u16string> readTextAt(const QString& native, FileFault& fault) {
+    std::string bytes;
+    bool whole = false;
+    if (Fault f = readStartAt(native, kMaxTextFile, bytes, whole)) {
+        fault = *f;
+        return std::nullopt;
+    }
+    if (!whole) {
+        fault = {FileCause::TooLarge, 0};
+        return std::nullopt;
+    }
+    return decodeCp932(bytes);
+}
+
+std::optional<FileFault> fileStamp(const QString& native, FileStamp& stamp) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(native).constData(), &st) != 0) {
+        Fault f = lastFault();
+        if (f->cause == FileCause::FolderMissing)
+            f->cause = FileCause::FileMissing;
+        return f;
+    }
+    if (Fault f = kindFault(st))
+        return f;
+    stamp = stampOf(st);
+    return std::nullopt;
+}
+
+FileReader::FileReader() = default;
+FileReader::~FileReader() = default;
+
+std::optional<FileFault> FileReader::open(const QString& native) {
+    file_ = std::make_unique<File>();
+    return file_->openRead(native);
+}
+
+std::optional<FileFault> FileReader::stamp(FileStamp& stamp) const {
+    return file_->stamp(stamp);
+}
+
+std::optional<FileFault> FileReader::seek(std::uint64_t offset) {
+    return file_->seek(offset);
+}
+
+std::optional<FileFault> FileReader::read(std::size_t n, std::string& out) {
+    out.clear();
+    return file_->read(n, out);
 }
 
 std::optional<TextStart> readTextStart(std::u16string_view path, std::size_t bytes) {

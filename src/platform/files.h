@@ -1,13 +1,19 @@
 #pragma once
-// The files of the tool, named by Windows-form paths. Every function opens,
-// uses and closes its file before it returns. Failures carry their cause
-// (FileFault, from the system's error number).
+// The files of the tool. The tool names them by Windows-form paths, the
+// viewer by native paths (FileReader, fileStamp, readTextAt). Every function
+// opens, uses and closes its file before it returns. Only regular files are
+// read, and opening never waits (a pipe without a writer, a device). Failures
+// carry their cause (FileFault, from the system's error number).
 
 #include "app/settings.h"
 #include "log/save_failure.h"
 
+#include <QString>
+
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +35,9 @@ void ignoreFileSizeSignal();
 // it cannot be opened or read, is no regular file, or is larger than 16 MiB.
 std::optional<std::u16string> readText(std::u16string_view path);
 
+// The same for a native path; the fault, when it fails, in `fault`.
+std::optional<std::u16string> readTextAt(const QString& native, FileFault& fault);
+
 // The start of a file of any size: its first `bytes` bytes decoded from code
 // page 932 (a two-byte character cut at the end becomes U+FFFD), and whether
 // that is the whole file.
@@ -39,6 +48,45 @@ struct TextStart {
 std::optional<TextStart> readTextStart(std::u16string_view path, std::size_t bytes);
 // The same for the settings file, as start-up reads it (loadSettings).
 std::optional<SettingsStart> readSettingsStart(const std::u16string& path, std::size_t bytes);
+
+// What the system tells of a file without reading it: a write changes its
+// size or its time of modification, a new file under the name its inode.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of the regular file at `native`, or the fault: it is missing, a
+// folder, or no regular file.
+std::optional<FileFault> fileStamp(const QString& native, FileStamp& stamp);
+
+class File;
+
+// A regular file opened for reading, by its native path, closed when the
+// reader goes.
+class FileReader {
+  public:
+    FileReader();
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Opens the file; a folder, a pipe or a device is refused without
+    // waiting for it.
+    std::optional<FileFault> open(const QString& native);
+    // The stamp of the open file.
+    std::optional<FileFault> stamp(FileStamp& stamp) const;
+    // Goes to byte `offset` from the start.
+    std::optional<FileFault> seek(std::uint64_t offset);
+    // Reads up to `n` bytes into `out`, replacing what it held; fewer (none)
+    // at the end of the file.
+    std::optional<FileFault> read(std::size_t n, std::string& out);
+
+  private:
+    std::unique_ptr<File> file_;
+};
 
 // Creates the file, or empties it when it exists, and writes each line
 // encoded in code page 932 and ended by CR LF. False when it fails.

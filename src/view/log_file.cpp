@@ -12,8 +12,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace taiju::view {
 
@@ -23,7 +24,9 @@ namespace {
 
 // How many of the last bytes read are compared before appended bytes are
 // taken, to notice a log that was replaced by another one.
-constexpr qint64 kCompared = 64;
+constexpr std::size_t kCompared = 64;
+// The pieces in which a log is read into memory.
+constexpr std::size_t kPiece = 1 << 20;
 
 // Keeps in `tail` the last kCompared bytes of what it held and `bytes`.
 void keepTail(std::string& tail, std::string_view bytes) {
@@ -36,15 +39,30 @@ struct ItemFileRead {
     QString problem; // why it cannot be used
 };
 
-ItemFileRead readItemFileAt(const QString& native) {
-    const auto windows = platform::toWindows(QFileInfo(native).absoluteFilePath());
-    const auto text = windows ? platform::readText(*windows) : std::nullopt;
-    if (!text) {
-        const QFileInfo info(native);
-        return {std::nullopt, !info.exists() ? QStringLiteral("がありません")
-                              : info.isDir() ? QStringLiteral("はフォルダです")
-                                             : QStringLiteral("を読めません")};
+// Why a file cannot be read, said after its name.
+QString unreadable(const FileFault& fault) {
+    switch (fault.cause) {
+    case FileCause::FolderMissing:
+    case FileCause::FileMissing:
+        return QStringLiteral("がありません");
+    case FileCause::IsFolder:
+        return QStringLiteral("はフォルダです");
+    case FileCause::NotAFile:
+        return QStringLiteral("は普通のファイルではありません（パイプや装置は読みません）");
+    case FileCause::NotAllowed:
+        return QStringLiteral("を開けません（読み取りの権限がありません）");
+    case FileCause::TooLarge:
+        return QStringLiteral("は大きすぎます");
+    default:
+        return QStringLiteral("を読めません（") + qs(causeText(fault, {})) + QStringLiteral("）");
     }
+}
+
+ItemFileRead readItemFileAt(const QString& native) {
+    FileFault fault;
+    const auto text = platform::readTextAt(native, fault);
+    if (!text)
+        return {std::nullopt, unreadable(fault)};
     ItemDeclarations decl;
     switch (readItemFile(*text, kMaxRecordUnits, decl)) {
     case ItemRead::Ok:
@@ -90,7 +108,7 @@ std::optional<QString> settingsPath() {
 
 QString itemFileOf(const QString& log) {
     const QFileInfo info(log);
-    return info.dir().filePath(QStringLiteral("k") + info.fileName());
+    return info.dir().filePath(qs(itemFileName(info.fileName().toStdU16String())));
 }
 
 } // namespace
@@ -100,7 +118,7 @@ QString shownPath(const QString& path) {
 }
 
 QString quoted(const QString& path) {
-    return QStringLiteral("「") + path + QStringLiteral("」");
+    return qs(taiju::quoted(path.toStdU16String()));
 }
 
 QString toolFileRefusal(const QString& target) {
@@ -160,59 +178,55 @@ QString LogFile::fileName() const {
     return QFileInfo(path_).fileName();
 }
 
-std::optional<LogColumns> LogFile::open(QFile& file) {
-    const QFileInfo info(path_);
-    const QString what = QStringLiteral("記録ファイル") + quoted(path_);
-    if (!info.exists()) {
-        error_ = what + QStringLiteral("がありません");
-        return std::nullopt;
-    }
-    if (info.isDir()) {
-        error_ = what + QStringLiteral("はフォルダです");
+void LogFile::failed(const FileFault& fault) {
+    error_ =
+        QStringLiteral("記録ファイル") + quoted(path_) +
+        (fault.cause == FileCause::Other ? QStringLiteral("を読み込めません") : unreadable(fault));
+}
+
+std::optional<LogColumns> LogFile::open(platform::FileReader& file) {
+    if (const auto fault = file.open(path_)) {
+        failed(*fault);
         return std::nullopt;
     }
     QString columnsError;
     auto columns = readLogColumns(path_, columnsError);
-    if (!columns) {
-        error_ = what + QStringLiteral("を読めません: ") + columnsError;
-        return std::nullopt;
-    }
-    file.setFileName(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error_ = what + QStringLiteral("を開けません") +
-                 (info.isReadable() ? QString() : QStringLiteral("（読み取りの権限がありません）"));
-        return std::nullopt;
-    }
+    if (!columns)
+        error_ = QStringLiteral("記録ファイル") + quoted(path_) + QStringLiteral("を読めません: ") +
+                 columnsError;
     return columns;
 }
 
-bool LogFile::readPieces(QFile& file, qint64 pieceSize,
+bool LogFile::readPieces(platform::FileReader& file, std::size_t pieceSize,
                          const std::function<bool(std::string_view)>& take) {
     // One buffer for every piece, so that a long log is never held whole.
-    QByteArray piece(pieceSize, Qt::Uninitialized);
-    for (qint64 got; (got = file.read(piece.data(), pieceSize)) != 0;) {
-        if (got < 0) {
-            error_ =
-                QStringLiteral("記録ファイル") + quoted(path_) + QStringLiteral("を読み込めません");
+    std::string piece;
+    piece.reserve(pieceSize);
+    for (;;) {
+        if (const auto fault = file.read(pieceSize, piece)) {
+            failed(*fault);
             return false;
         }
-        if (!take(std::string_view(piece.constData(), static_cast<std::size_t>(got))))
+        if (piece.empty())
+            break;
+        if (!take(piece))
             return false;
+    }
+    if (const auto fault = file.stamp(stamp_)) {
+        failed(*fault);
+        return false;
     }
     return true;
 }
 
 bool LogFile::load() {
-    QFile file;
+    platform::FileReader file;
     auto columns = open(file);
     if (!columns)
         return false;
     RecordReader reader(columns->layout, decoder_);
-    reader.reserve(static_cast<std::size_t>(std::max<qint64>(file.size(), 0)));
-    // Taken before reading: a write while it is read shows as a change.
-    const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
     std::string last;
-    const bool read = readPieces(file, 1 << 20, [&](std::string_view bytes) {
+    const bool read = readPieces(file, kPiece, [&](std::string_view bytes) {
         reader.append(bytes);
         keepTail(last, bytes);
         return true;
@@ -222,14 +236,13 @@ bool LogFile::load() {
     columns_ = std::move(columns);
     reader_.emplace(std::move(reader));
     lastBytes_ = std::move(last);
-    modified_ = modified;
     error_.clear();
     gone_ = false;
     return true;
 }
 
 bool LogFile::stream(const std::function<bool(RecordReader&, bool)>& take) {
-    QFile file;
+    platform::FileReader file;
     auto columns = open(file);
     if (!columns)
         return false;
@@ -248,44 +261,53 @@ bool LogFile::stream(const std::function<bool(RecordReader&, bool)>& take) {
 }
 
 LogFile::Change LogFile::check() {
-    const QFileInfo info(path_);
-    if (!info.isFile()) {
+    platform::FileStamp now;
+    if (platform::fileStamp(path_, now)) {
         gone_ = true;
         return Change::Gone;
     }
     if (!reader_ || gone_)
         return Change::Reload;
-    const auto size = static_cast<std::size_t>(info.size());
-    // A change in place keeps the size but not the time of the last write.
-    if (size < reader_->bytesRead() ||
-        (size == reader_->bytesRead() && info.lastModified() != modified_))
+    const std::size_t known = reader_->bytesRead();
+    if (now.device != stamp_.device || now.inode != stamp_.inode || now.size < known)
         return Change::Reload;
-    return size > reader_->bytesRead() ? Change::Grew : Change::None;
+    if (now.size > known)
+        return Change::Grew;
+    // The same size, written anew since it was read.
+    return now.modifiedNs != stamp_.modifiedNs ? Change::Reload : Change::None;
 }
 
 LogFile::Append LogFile::readAppended() {
-    QFile file(path_);
-    const auto known = static_cast<qint64>(reader_->bytesRead());
-    const auto compared = static_cast<qint64>(lastBytes_.size());
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(known - compared)) {
-        error_ = QStringLiteral("記録ファイル") + quoted(path_) + QStringLiteral("を開けません");
-        return Append::Failed;
-    }
-    const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error_ =
-            QStringLiteral("記録ファイル") + quoted(path_) + QStringLiteral("を読み込めません");
-        return Append::Failed;
-    }
-    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    if (view.substr(0, lastBytes_.size()) != lastBytes_)
-        return Append::Replaced;
-    const std::string_view appended = view.substr(lastBytes_.size());
-    reader_->append(appended);
-    keepTail(lastBytes_, appended);
-    modified_ = modified;
+    platform::FileReader file;
+    const std::size_t known = reader_->bytesRead();
+    platform::FileStamp now;
     error_.clear();
+    if (auto fault = file.open(path_); fault || (fault = file.stamp(now))) {
+        failed(*fault);
+        return Append::Failed;
+    }
+    if (now.device != stamp_.device || now.inode != stamp_.inode)
+        return Append::Replaced;
+    if (const auto fault = file.seek(known - lastBytes_.size())) {
+        failed(*fault);
+        return Append::Failed;
+    }
+    // The bytes read before must still be there: the first piece starts with
+    // them.
+    bool compared = false;
+    const bool read = readPieces(file, kPiece, [&](std::string_view bytes) {
+        if (!compared) {
+            compared = true;
+            if (bytes.substr(0, lastBytes_.size()) != lastBytes_)
+                return false;
+            bytes.remove_prefix(lastBytes_.size());
+        }
+        reader_->append(bytes);
+        keepTail(lastBytes_, bytes);
+        return true;
+    });
+    if (!read)
+        return error_.isEmpty() ? Append::Replaced : Append::Failed;
     return Append::Done;
 }
 

@@ -4,9 +4,9 @@
 // reads; the viewer never writes a file of the tool.
 
 #include "log/record_reader.h"
+#include "platform/files.h"
 #include "text/encoding.h"
 
-#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -14,8 +14,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-class QFile;
 
 namespace taiju::view {
 
@@ -73,11 +71,13 @@ class LogFile {
     enum class Change {
         None,   // nothing new
         Grew,   // bytes were appended: readAppended() takes them
-        Reload, // shrunk, changed in place, back after it was gone, or never
-                // read: load() again
+        Reload, // replaced, rewritten, shrunk, back after it was gone, or
+                // never read: load() again
         Gone,   // the file is not there (any more)
     };
-    // What happened to the file since it was last read; reads no content.
+    // What happened to the file since it was last read: a change of its
+    // size, of its time of modification (a rewrite of the same size) or of
+    // the file under its name. Reads no content.
     Change check();
 
     enum class Append {
@@ -103,19 +103,21 @@ class LogFile {
   private:
     // The columns, with `file` opened on the log; nothing, with error(), when
     // either cannot be had.
-    std::optional<LogColumns> open(QFile& file);
+    std::optional<LogColumns> open(platform::FileReader& file);
     // Reads `file` to its end in pieces of `pieceSize` bytes, one buffer for
-    // all, handing each to `take`. False, with error() when the file cannot
-    // be read, or when `take` returned false.
-    bool readPieces(QFile& file, qint64 pieceSize,
+    // all, handing each to `take`, and then takes its stamp. False, with
+    // error() when the file cannot be read, or when `take` returned false.
+    bool readPieces(platform::FileReader& file, std::size_t pieceSize,
                     const std::function<bool(std::string_view)>& take);
+    // The message for a log that cannot be read for `fault`.
+    void failed(const FileFault& fault);
 
     QString path_;
     platform::Cp932Decoder decoder_;
     std::optional<LogColumns> columns_;
     std::optional<RecordReader> reader_;
-    std::string lastBytes_; // the last bytes read, to see a replaced file
-    QDateTime modified_;    // the file's last write when it was last read
+    std::string lastBytes_;     // the last bytes read, to see a replaced file
+    platform::FileStamp stamp_; // the log's when it was last read
     QString error_;
     bool gone_ = false;
 };

@@ -209,7 +209,12 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     openLog(log);
 }
 
-LogViewer::~LogViewer() = default;
+LogViewer::~LogViewer() {
+    // The table, a child widget, goes after the log it shows and may still
+    // ask for its rows while it is hidden.
+    model_->beginShowing();
+    model_->endShowing(nullptr);
+}
 
 void LogViewer::openLog(const QString& log) {
     model_->beginShowing();
@@ -484,7 +489,7 @@ bool LogViewer::exportCsv(const QString& target, QString& error) {
         error = toolFileRefusal(target);
         return false;
     }
-    const std::string text = csvText(file_->columns()->names, *records, true);
+    const std::string text = csvText(file_->columns()->names, *records, CsvForm::Spreadsheet);
     return writeFile(target, QByteArray::fromRawData(text.data(), qsizetype(text.size())), error);
 }
 
@@ -509,8 +514,11 @@ void LogViewer::chooseLog() {
     const QString log =
         QFileDialog::getOpenFileName(this, QStringLiteral("記録ファイルを開く"), file_->path(),
                                      QStringLiteral("記録ファイル (*.txt);;すべてのファイル (*)"));
-    if (!log.isEmpty())
-        openLog(log);
+    if (log.isEmpty())
+        return;
+    openLog(log);
+    if (!file_->records())
+        QMessageBox::warning(this, QStringLiteral("記録ファイルを開けません"), file_->error());
 }
 
 void LogViewer::chooseCsv() {

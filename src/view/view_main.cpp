@@ -9,8 +9,9 @@
 //   taiju-view --summary [LOG]    the figures of 統計 as key<TAB>value lines
 //   taiju-view --help | --version
 //
-// Exit status: 0 done, 1 the log or its columns cannot be read (one line on
-// standard error names the file and the reason), 2 a usage error.
+// Exit status: 0 done, 1 the log or its columns cannot be read, or memory ran
+// out (one line on standard error names the file and the reason), 2 a usage
+// error.
 
 #include "history/csv.h"
 #include "history/outliers.h"
@@ -34,8 +35,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -87,6 +91,14 @@ void say(const QString& line) {
     std::fputs(("taiju-view: " + line + "\n").toLocal8Bit().constData(), stderr);
 }
 
+// Ends the program when memory runs out: one line, exit status 1. Writes
+// with no memory of its own, for there is none.
+[[noreturn]] void outOfMemory() {
+    static const char line[] = "taiju-view: メモリが足りません。記録ファイルが大きすぎます\n";
+    [[maybe_unused]] const auto written = ::write(STDERR_FILENO, line, sizeof line - 1);
+    std::_Exit(1);
+}
+
 int usageError(const QString& what) {
     say(what + QStringLiteral("（使い方: taiju-view --help）"));
     return 2;
@@ -115,7 +127,7 @@ std::unique_ptr<view::LogFile> readLog(const QString& path) {
 // error, the irregular lines once they are all counted.
 int writeCsv(const QString& path) {
     view::LogFile file(path);
-    view::CsvWriter csv([](std::string_view piece) {
+    view::CsvWriter csv(view::CsvForm::Exact, [](std::string_view piece) {
         return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
     });
     constexpr std::size_t kListed = 20;
@@ -127,7 +139,7 @@ int writeCsv(const QString& path) {
             started = true;
             if (!file.columns()->notice.isEmpty())
                 say(file.columns()->notice);
-            csv.header(file.columns()->names, false);
+            csv.header(file.columns()->names);
         }
         const LogRecords& records = reader.records();
         const std::size_t count = atEnd ? records.size() : reader.completeRecords();
@@ -227,8 +239,11 @@ struct Options {
                             QStringLiteral("この説明を表示して終わります。")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("版を表示して終わります。")};
-    QCommandLineOption csv{QStringLiteral("csv"),
-                           QStringLiteral("記録を CSV (UTF-8) で標準出力に書き出して終わります。")};
+    QCommandLineOption csv{
+        QStringLiteral("csv"),
+        QStringLiteral("記録を CSV (UTF-8) で標準出力に書き出して終わります。"
+                       "記録の文字をそのまま書きます（表計算ソフト向けの、式にならない形は"
+                       "画面の「CSV に書き出す」です）。")};
     QCommandLineOption png{
         QStringLiteral("png"),
         QStringLiteral("グラフを 1200x800 の PNG 画像として FILE に書き出して終わります。"),
@@ -379,9 +394,10 @@ int run(QCoreApplication& app, Mode mode) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     // An export beyond the file-size limit fails with a message, not a kill.
     taiju::platform::ignoreFileSizeSignal();
+    std::set_new_handler(outOfMemory);
     const Mode mode = modeOf(argc, argv);
     if (mode == Mode::Csv || mode == Mode::Summary || mode == Mode::Text) {
         QCoreApplication app(argc, argv);
@@ -404,4 +420,6 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("taiju-view"));
     QApplication app(argc, argv);
     return run(app, mode);
+} catch (const std::bad_alloc&) {
+    outOfMemory();
 }

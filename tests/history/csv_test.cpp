@@ -47,6 +47,49 @@ TEST(Csv, HeaderThenOneLinePerRecordWithoutItemZero) {
     const std::string body = "\xE4\xBD\x93\xE9\x87\x8D(Kg),\xE3\x83\xA1\xE3\x83\xA2\r\n"
                              "65.5,\"a,b\"\r\n"
                              "70,\"\"\"q\"\"\"\r\n";
-    EXPECT_EQ(csvText(names, reader.records(), false), body);
-    EXPECT_EQ(csvText(names, reader.records(), true), "\xEF\xBB\xBF" + body);
+    EXPECT_EQ(csvText(names, reader.records(), CsvForm::Exact), body);
+    EXPECT_EQ(csvText(names, reader.records(), CsvForm::Spreadsheet), "\xEF\xBB\xBF" + body);
+}
+
+TEST(Csv, SpreadsheetFormReadsNoFormulaButKeepsNumbers) {
+    struct Case {
+        const char* name;
+        std::u16string field;
+        std::string spreadsheet; // the exact form is the field itself, quoted as needed
+    };
+    const Case cases[] = {
+        {"a formula", u"=1+1", "'=1+1"},
+        {"a link", u"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"plus", u"+cmd", "'+cmd"},
+        {"minus text", u"-walk", "'-walk"},
+        {"minus sum", u"-1+1", "'-1+1"},
+        {"at", u"@SUM(A1)", "'@SUM(A1)"},
+        {"tab", u"\tx", "'\tx"},
+        {"CR, quoted", u"\rx", "\"'\rx\""},
+        {"a formula with a comma", u"=A1,2", "\"'=A1,2\""},
+        {"negative number", u"-2.5", "-2.5"},
+        {"signed integer", u"+3", "+3"},
+        {"exponent", u"-1.5e+3", "-1.5e+3"},
+        {"point first", u"-.5", "-.5"},
+        {"a lone sign", u"-", "'-"},
+        {"sign and point", u"-.", "'-."},
+        {"exponent without digits", u"-1e", "'-1e"},
+        {"full-width digits are text", u"-１", "'-\xEF\xBC\x91"},
+        {"equals inside stays", u"a=b", "a=b"},
+        {"a blank before is no formula", u" =1", " =1"},
+        {"empty", u"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string spreadsheet, exact, plain;
+        appendCsvField(spreadsheet, c.field, CsvForm::Spreadsheet);
+        appendCsvField(exact, c.field, CsvForm::Exact);
+        appendCsvField(plain, c.field);
+        EXPECT_EQ(spreadsheet, c.spreadsheet);
+        EXPECT_EQ(exact, plain);
+        std::string unguarded = c.spreadsheet;
+        if (const auto tick = unguarded.find('\''); tick <= 1 && tick != std::string::npos)
+            unguarded.erase(tick, 1);
+        EXPECT_EQ(exact, unguarded);
+    }
 }

@@ -149,6 +149,21 @@ TEST(RecordReader, CutsOneLine) {
     }
 }
 
+namespace {
+std::string dup(const std::string& s, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+std::vector<std::size_t> lineNumbers(std::size_t n) {
+    std::vector<std::size_t> lines;
+    for (std::size_t i = 1; i <= n; ++i)
+        lines.push_back(i);
+    return lines;
+}
+} // namespace
+
 TEST(RecordReader, SplitsAtCrLfAndFollowsGrowth) {
     struct Case {
         const char* name;
@@ -173,6 +188,22 @@ TEST(RecordReader, SplitsAtCrLfAndFollowsGrowth) {
          {"abcde" + std::string(115, ' '), std::string(134, ' ') + "\r\nf"},
          {u"abcde", u"f"},
          {1, 2}},
+        {"CR LF split after the kept bytes of a long line",
+         {"x" + std::string(4000, ' ') + "\r", "\ny\r\n"},
+         {u"x", u"y"},
+         {1, 2}},
+        {"a long open line grows past the kept bytes",
+         {"x" + std::string(3000, 'z'), std::string(3000, 'z'), "\r\ny"},
+         {u"xzzzz", u"y"},
+         {1, 2}},
+        {"hundreds of empty lines before a record",
+         {dup("\r\n", 300) + "a\r\nb"},
+         {u"a", u"b"},
+         {301, 302}},
+        {"more records than one block",
+         {dup("c\r\n", 70)},
+         std::vector<std::u16string>(70, u"c"),
+         lineNumbers(70)},
     };
     for (const auto& c : cases) {
         for (const bool forget : {false, true}) {
@@ -220,4 +251,19 @@ TEST(RecordReader, ReadsBackWhatTheWriterComposed) {
         EXPECT_EQ(std::vector<std::u16string>(r.columns[0].begin() + 1, r.columns[0].end()),
                   c.read);
     }
+}
+
+TEST(RecordReader, KeepsOfALongLineItsLengthAndStartOnly) {
+    RecordReader reader(*recordLayout(kTemplate), kDecoder);
+    const std::string start = "      " + std::string(10, '9');
+    for (int i = 0; i < 64; ++i)
+        reader.append(i == 0 ? start + std::string((1 << 20) - start.size(), '\0')
+                             : std::string(1 << 20, '\0'));
+    reader.append("\r\n");
+    const LogRecords& r = reader.records();
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r.line(0).length, std::size_t{64} << 20);
+    EXPECT_TRUE(r.line(0).irregular);
+    EXPECT_EQ(r.text(0, 1), u"9999999999");
+    EXPECT_EQ(r.irregularCount(), 1u);
 }

@@ -32,6 +32,8 @@
 #include <QToolButton>
 #include <QValueAxis>
 
+#include <cstdio>
+
 using namespace taiju;
 using namespace taiju::view;
 
@@ -403,6 +405,31 @@ class LogViewerTest : public QObject {
         appendBytes(log.path, bytes.left(256));
         QTRY_COMPARE_WITH_TIMEOUT(m->rowCount(), 1, 1000);
         QVERIFY(!status->text().contains(QStringLiteral("見つかりません")));
+    }
+
+    void readsALogReplacedBySameSizeBytesAnew() {
+        Log log;
+        LogViewer v(log.path);
+        v.show();
+        const QAbstractItemModel* m = v.findChild<QTableView*>(QStringLiteral("table"))->model();
+        const QByteArray before = readBytes(log.path);
+        QCOMPARE(m->index(0, 6).data().toString(), QStringLiteral("朝"));
+
+        // Another file of the same size moved over it (a new inode).
+        QByteArray other = before;
+        other.replace(0, 256, record(u"70.0", u"25.7", u"05-02-2003 07:30:00", u"夜"));
+        const QString moved = log.dir.filePath(QStringLiteral("other.txt"));
+        appendBytes(moved, other);
+        QVERIFY(std::rename(QFile::encodeName(moved), QFile::encodeName(log.path)) == 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m->index(0, 6).data().toString(), QStringLiteral("夜"), 1000);
+
+        // The same file written over in place, its size unchanged.
+        QFile file(log.path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QCOMPARE(file.write(record(u"71.0", u"26.1", u"05-02-2003 07:30:00", u"昼")), 256);
+        file.close();
+        QTRY_COMPARE_WITH_TIMEOUT(m->index(0, 6).data().toString(), QStringLiteral("昼"), 1000);
+        QCOMPARE(m->rowCount(), 3);
     }
 
     void exportsLeaveTheToolsFilesAlone() {
