@@ -9,9 +9,9 @@
 
 namespace taiju::platform {
 
-// True: the conversion tables are compiled in. They are generated at build
-// time from Qt's "windows-31j" converter, and a Qt without that converter
-// fails the build, so no program built here can miss them at run time.
+// True: the conversion tables are compiled in (cp932_tables.cpp, taken from
+// Qt's "windows-31j" converter), so no program built here can miss them at
+// run time.
 bool cp932Available();
 
 // Encodes `text`; a character that code page 932 cannot hold becomes one "?"
