@@ -11,6 +11,9 @@ if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-14-dev
     fonts-noto-cjk qt6-gtk-platformtheme gnome-themes-extra dbus-x11 desktop-file-utils appstream
     dpkg-dev file man-db librsvg2-bin libxcb-damage0-dev locales)
+  # The core built for Windows and tested under Wine (preset windows-core),
+  # with GoogleTest built from its sources.
+  packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
 fi
 
 missing=()
