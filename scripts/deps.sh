@@ -13,6 +13,9 @@ if [ "${1:-run}" = test ]; then
     dpkg-dev file man-db librsvg2-bin libxcb-damage0-dev locales xclip python3-fonttools)
   # The yardstick of the chart benchmark (bench/chart_bench.sh).
   packages+=(gnuplot-nox)
+  # The core built for Windows and tested under Wine (preset windows-core),
+  # with GoogleTest built from its sources.
+  packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
 fi
 
 missing=()

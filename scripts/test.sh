@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool and runs every test: core, window (offscreen) and end to
 # end (Xvfb); then the same core and window tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, and the core
+# built for Windows (MinGW-w64) with its tests run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -19,3 +20,8 @@ ctest --preset asan
 
 echo "== fuzzing: every target briefly"
 scripts/fuzz.sh
+
+echo "== the core for Windows (MinGW-w64): its tests under Wine"
+cmake --preset windows-core >/dev/null
+cmake --build --preset windows-core
+ctest --preset windows-core

@@ -1,8 +1,8 @@
 #pragma once
 // Builds the code page 932 tables from Qt's "windows-31j" converter (ICU).
-// The table generator (cp932_gen.cpp) runs it at build time and writes the
-// tables as the source that the programs are built with; the tests run it
-// again to compare that source with what the converter gives now.
+// The table generator (cp932_gen.cpp) runs it and writes the tables as the
+// source that the programs are built with (src/text/cp932_tables.cpp); the
+// tests run it again to compare that source with what the converter gives now.
 
 #include "text/cp932_tables.h"
 

@@ -1,9 +1,10 @@
 #pragma once
 // The two tables that code page 932 conversion runs on: what every byte and
 // every two-byte code decodes to, and the code every character is written
-// as. The programs use them compiled in (kTables, generated at build time by
+// as. The programs use them compiled in (kTables, written once by
 // taiju-cp932-gen from Qt's "windows-31j" converter, see cp932_qt.h), so
-// that no converter is loaded when they run.
+// that no converter is loaded when they run, and a build for Windows needs
+// no Qt.
 
 #include "log/record.h"
 
@@ -39,7 +40,7 @@ struct Tables {
     std::uint16_t code[65536];
 };
 
-// The compiled tables (cp932_tables.cpp in the build folder).
+// The compiled tables (cp932_tables.cpp beside this header).
 extern const Tables kTables;
 
 } // namespace taiju::platform::cp932

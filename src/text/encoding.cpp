@@ -13,9 +13,9 @@
 namespace taiju::platform {
 namespace {
 
-// Conversion runs on the two tables compiled in (cp932_tables.h), which the
-// build takes from Qt's "windows-31j" converter: what every code of the code
-// page decodes to, and the code every character is written as. Only the
+// Conversion runs on the two tables compiled in (cp932_tables.h), taken from
+// Qt's "windows-31j" converter: what every code of the code page decodes to,
+// and the code every character is written as. Only the
 // pages of the tables that a text touches are ever read from the program
 // file.
 using cp932::kNotHere;

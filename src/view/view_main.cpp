@@ -38,6 +38,10 @@
 #include <new>
 #include <optional>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <unistd.h>
 
@@ -126,6 +130,10 @@ std::unique_ptr<view::LogFile> readLog(const QString& path) {
 // long log is never held whole; what the user should know goes to standard
 // error, the irregular lines once they are all counted.
 int writeCsv(const QString& path) {
+#ifdef _WIN32
+    // The CSV's line ends are CR LF already: a text-mode stdout would write CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     view::LogFile file(path);
     view::CsvWriter csv(view::CsvForm::Exact, [](std::string_view piece) {
         return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();

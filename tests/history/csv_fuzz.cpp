@@ -3,11 +3,8 @@
 // text exactly when the text reads as a formula; a text kept without it
 // never begins with =, @, TAB or CR, and one beginning with a sign holds
 // nothing but the characters of a number. Breaks of these promises abort.
-//
-// The fuzz build compiles the core libraries only, so the CSV code is
-// compiled into the target itself.
 
-#include "history/csv.cpp"
+#include "history/csv.h"
 
 #include <cstdint>
 #include <cstdlib>

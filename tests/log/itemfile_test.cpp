@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -66,7 +67,11 @@ TEST(ItemFile, WorkedExampleReadsAndWritesBack) {
 
     const std::string written = platform::encodeCp932(joined(itemFileLines(st)));
     EXPECT_EQ(written, platform::encodeCp932(kExample));
-    std::ifstream f(TAIJU_SOURCE_DIR "/resources/k体重変化.___", std::ios::binary);
+    // The name is UTF-8: a path built from it opens the file on Windows too,
+    // where a char* name would be read in the ANSI code page.
+    std::ifstream f(std::filesystem::path(u8"" TAIJU_SOURCE_DIR "/resources/k体重変化.___"),
+                    std::ios::binary);
+    ASSERT_TRUE(f.is_open());
     EXPECT_EQ(written, std::string(std::istreambuf_iterator<char>(f), {}));
 }
 
