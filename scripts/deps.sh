@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the tool and its tests need, when missing.
 # Usage: scripts/deps.sh run|test
 set -euo pipefail
@@ -11,6 +12,8 @@ if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-14-dev
     fonts-noto-cjk qt6-gtk-platformtheme gnome-themes-extra dbus-x11 desktop-file-utils appstream
     dpkg-dev file man-db librsvg2-bin libxcb-damage0-dev locales)
+  # Building the Debian package and checking it.
+  packages+=(debhelper fakeroot lintian git)
 fi
 
 missing=()

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     // A save beyond the file-size limit fails with a message, not a kill.
     taiju::platform::ignoreFileSizeSignal();
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAIJU_VERSION));
     // The launcher taiju-check.desktop, so that the desktop shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("taiju-check"));
     taiju::platform::useJapaneseQtTranslations(app);

@@ -149,7 +149,7 @@ int writePng(const QString& target, const QString& path) {
 
 int run(QCoreApplication& app, Mode mode) {
     QCoreApplication::setApplicationName(QStringLiteral("taiju-view"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAIJU_VERSION));
     platform::useJapaneseQtTranslations(app);
 
     QCommandLineParser parser;
