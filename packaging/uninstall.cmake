@@ -6,6 +6,8 @@
 # package manager owns it. Files the programs wrote are not listed, so the
 # user's own files stay.
 
+cmake_minimum_required(VERSION 3.25)
+
 if(DEFINED ENV{PREFIX} AND NOT "$ENV{PREFIX}" STREQUAL "")
   set(prefix "$ENV{PREFIX}")
 else()
