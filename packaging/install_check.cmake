@@ -12,10 +12,11 @@ foreach(file ${TAIJU_BUILT_FILES})
   endif()
 endforeach()
 if(missing)
-  message(FATAL_ERROR "体重チェック: ビルドされていないファイルがあるので、何もインストールしていません:"
-    "${missing}\n"
+  # NOTICE prints the lines as they are; FATAL_ERROR would rewrap them.
+  message(NOTICE "体重チェック: ビルドされていないファイルがあります:${missing}\n"
     "先にすべてをビルドしてください: cmake --build ${TAIJU_BUILD_DIR}\n"
-    "(Nothing installed: build everything first with cmake --build ${TAIJU_BUILD_DIR})")
+    "(Not built yet; build everything first: cmake --build ${TAIJU_BUILD_DIR})")
+  message(FATAL_ERROR "何もインストールしていません (nothing installed).")
 endif()
 
 set(taiju_root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")

@@ -121,12 +121,12 @@ inst_check_tree() {
         # man picks the English page under C and the Japanese one under
         # ja_JP.UTF-8 (compiled here, found through LOCPATH); each reads
         # without a warning.
-        [ -d "$BASE/locales/ja_JP.UTF-8" ] || localedef -i ja_JP -f UTF-8 "$BASE/locales/ja_JP.UTF-8" ||
+        [ -d "$BASE/locales/ja_JP.UTF-8" ] || { mkdir -p "$BASE/locales" && localedef -i ja_JP -f UTF-8 "$BASE/locales/ja_JP.UTF-8"; } ||
             e2e_fail "cannot compile the locale ja_JP.UTF-8"
         for page in "C NAME" "ja_JP.UTF-8 名前"; do
             read -r locale heading <<<"$page"
             LOCPATH="$BASE/locales" LANG=$locale LC_ALL=$locale MANWIDTH=80 \
-                man --warnings -M "$root/share/man" "$p" >"$BASE/man.txt" 2>"$BASE/man.err"
+                MANPATH="$root/share/man" man --warnings "$p" >"$BASE/man.txt" 2>"$BASE/man.err"
             [ -s "$BASE/man.err" ] && e2e_fail "man $p under $locale warns: $(head -n 3 "$BASE/man.err")"
             grep -q "^$heading" "$BASE/man.txt" || e2e_fail "man $p under $locale shows no '$heading'"
         done
