@@ -8,6 +8,7 @@
 #   <prefix>/share/man/man1/          manual pages in English
 #   <prefix>/share/man/ja/man1/       manual pages in Japanese
 #   <prefix>/share/metainfo/          the description for software centres
+#   <prefix>/share/taiju-check/screenshots/  both windows, as the description shows them
 #   <prefix>/share/taiju-check/       screenshots of both windows
 # The Debian package (debian/, dpkg-buildpackage) installs the same tree
 # under /usr.
@@ -87,6 +88,22 @@ add_custom_command(OUTPUT ${icon_pngs}
   VERBATIM)
 add_custom_target(taiju-icons ALL DEPENDS ${icon_pngs})
 
+# Screenshots of both windows for the software centres, taken from the real
+# windows under the offscreen platform by a small program of ours.
+add_executable(taiju-screenshots ${packaging_src}/screenshots.cpp)
+target_link_libraries(taiju-screenshots PRIVATE taiju_form taiju_view)
+set_target_properties(taiju-screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${packaging_bin})
+set(screenshots ${packaging_bin}/screenshots/taiju-check.png ${packaging_bin}/screenshots/taiju-view.png)
+add_custom_command(OUTPUT ${screenshots}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+          $<TARGET_FILE:taiju-screenshots> ${packaging_bin}/screenshots ${CMAKE_SOURCE_DIR}/resources/k体重変化.___
+  DEPENDS taiju-screenshots ${CMAKE_SOURCE_DIR}/resources/k体重変化.___
+  COMMENT "Taking the screenshots of both windows"
+  VERBATIM)
+add_custom_target(taiju-screenshot-pngs ALL DEPENDS ${screenshots})
+list(APPEND built_files ${screenshots})
+list(APPEND install_dirs share/taiju-check/screenshots)
+
 # The software centres' description: the viewer is a second launcher of it.
 configure_file(${packaging_src}/taiju-check.metainfo.xml.in
                ${packaging_bin}/${TAIJU_APPSTREAM_ID}.metainfo.xml @ONLY)
@@ -115,6 +132,7 @@ foreach(size 16 32 48 128 256)
 endforeach()
 install(FILES ${packaging_src}/icons/taiju-check.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${packaging_bin}/${TAIJU_APPSTREAM_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${screenshots} DESTINATION share/taiju-check/screenshots)
 
 install(CODE "set(TAIJU_MARKER \"${TAIJU_PROGRAM_DIR}/installed-files\")
   set(TAIJU_VERSION ${TAIJU_VERSION})

@@ -27,6 +27,8 @@ inst_expected_files() {
         echo "lib/taiju-check/installed-files"
         echo "share/icons/hicolor/scalable/apps/taiju-check.svg"
         echo "share/metainfo/$APPSTREAM_ID.metainfo.xml"
+        echo "share/taiju-check/screenshots/taiju-check.png"
+        echo "share/taiju-check/screenshots/taiju-view.png"
         for s in 16 32 48 128 256; do
             echo "share/icons/hicolor/${s}x$s/apps/taiju-check.png"
         done
@@ -137,4 +139,9 @@ inst_check_tree() {
     appstreamcli validate --no-net "$root/share/metainfo/$APPSTREAM_ID.metainfo.xml" >"$BASE/appstream.log" 2>&1 ||
         e2e_fail "AppStream refuses the metainfo: $(cat "$BASE/appstream.log")"
     inst_check_icons "$root"
+    # The screenshots are the windows: Form1's size, and the viewer's.
+    for p in "taiju-check.png 486 x 429" "taiju-view.png 900 x 640"; do
+        [[ $(file -b "$root/share/taiju-check/screenshots/${p%% *}") == "PNG image data, ${p#* },"* ]] ||
+            e2e_fail "screenshot ${p%% *} is not a PNG of ${p#* }"
+    done
 }
