@@ -38,10 +38,11 @@ epoch=$(git -C "$source" log -1 --format=%ct)
 build_package() {
     (cd "$work/taiju-check" && DEB_BUILD_OPTIONS=parallel=2 dpkg-buildpackage -us -uc -b ${2:-}) \
         >"$BASE/build$1.log" 2>&1 || e2e_fail "dpkg-buildpackage failed: $(tail -n 15 "$BASE/build$1.log")"
+    # The package, beside it the one of its debugging symbols (dh_strip's).
     local debs
-    debs=$(find "$work" -maxdepth 1 -name '*.deb')
+    debs=$(find "$work" -maxdepth 1 -name 'taiju-check_*.deb')
     [ "$(echo "$debs" | grep -c .)" = 1 ] || e2e_fail "the build made not one package but: '$debs'"
-    mv "$debs" "$BASE/$1.deb"
+    mv "$debs" "$BASE/$1.deb" && rm -f "$work"/*.deb
     deb_name=$(basename "$debs")
 }
 build_package 1
