@@ -93,8 +93,12 @@ declared=$(dpkg-deb -f "$deb" Installed-Size)
     e2e_fail "no copyright or changelog in usr/share/doc/taiju-check"
 rm -r "$root/usr/share/doc"
 inst_check_tree "$root/usr" "$build" /usr
-grep -qx 'origin staged' "$root/usr/lib/taiju-check/installed-files" ||
-    e2e_fail "the package's marker does not say it was staged for a package"
+# The target uninstall leaves a package's tree alone.
+tree=$(inst_snapshot "$root")
+PREFIX="$root/usr" cmake --build "$build" --target uninstall >"$BASE/uninstall.log" 2>&1 &&
+    e2e_fail "uninstall accepted the package's tree"
+grep -q 'apt remove taiju-check' "$BASE/uninstall.log" && [ "$(inst_snapshot "$root")" = "$tree" ] ||
+    e2e_fail "uninstall touched the package's tree or did not say why: $(tail -n 3 "$BASE/uninstall.log")"
 for p in taiju-check taiju-view; do
     [[ $(file -b "$root/usr/lib/taiju-check/$p") == *", stripped"* ]] ||
         e2e_fail "the packaged program $p is not stripped"
