@@ -49,6 +49,7 @@ build_package 1
 grep -q -- '-D_FORTIFY_SOURCE=2' "$BASE/build1.log" && grep -q -- '-Wl,-z,now' "$BASE/build1.log" ||
     e2e_fail "the build does not use Debian's hardening flags"
 grep -q 'Building CXX object tests/' "$BASE/build1.log" && e2e_fail "the package build builds the tests"
+grep -E 'warning: ' "$BASE/build1.log" && e2e_fail "the package build warns"
 # Once more from the same build (-nc: no clean): install, strip, pack.
 build_package 2 -nc
 cmp -s "$BASE/1.deb" "$BASE/2.deb" || e2e_fail "two packings of one build differ"
