@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Run at install time for one launcher: writes the entry with the full path
 # of the installed link in Exec, then installs it. Set before including:
 # TAIJU_PROGRAM, TAIJU_ENTRY_SOURCE (the entry as kept in packaging/) and

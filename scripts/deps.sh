@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the tool and its tests need, when missing.
 # Usage: scripts/deps.sh run|test
 set -euo pipefail
@@ -16,6 +17,8 @@ if [ "${1:-run}" = test ]; then
   # The core built for Windows and tested under Wine (preset windows-core),
   # with GoogleTest built from its sources.
   packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+  # Building the Debian package and checking it.
+  packages+=(debhelper fakeroot lintian git)
 fi
 
 missing=()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the tool's icon for the desktop's icon theme: a red upward triangle
 // with a white exclamation mark on a transparent ground, the same shapes as
 // taiju-check.svg (a 256-unit square). The 16 and 32 pixel sizes are the

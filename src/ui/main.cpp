@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     // A save beyond the file-size limit fails with a message, not a kill.
     taiju::platform::ignoreFileSizeSignal();
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAIJU_VERSION));
     // The family is chosen before any widget is made, so that all inherit it.
     taiju::useWindowFonts();
     // The launcher taiju-check.desktop, so that the desktop shows its icon.

@@ -377,7 +377,7 @@ int showWindow(QCoreApplication& app, const QString& log) {
 
 int run(QCoreApplication& app, Mode mode) {
     QCoreApplication::setApplicationName(QStringLiteral("taiju-view"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAIJU_VERSION));
     platform::useJapaneseQtTranslations(app);
 
     QCommandLineParser parser;

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installed as a user installs it: `cmake --install` into a prefix gives a
 # complete tree that the desktop accepts (launchers, icons, manual pages,
-# AppStream description). Then a user who is not root and cannot write to
-# that prefix starts the installed program through its link in bin/: its
+# AppStream description), with stripped programs; from a build that lacks a
+# file it installs nothing. Root starts the installed program: the files an
+# earlier version left beside the programs move into root's data folder,
+# and nothing is written into the tree. Then a user who is not root and
+# cannot write to that prefix starts it through its link in bin/: its
 # settings file and the template go into the user's own data folder, one
 # save arrives there byte for byte, and nothing is written in the prefix.
+# The target `uninstall` leaves the prefix as it was before the install.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/install_lib.sh"
 e2e_setup "${1:-}"
@@ -14,12 +19,51 @@ for tool in cmake desktop-file-validate appstreamcli man lexgrog file rsvg-conve
 done
 build=$(inst_build_dir "$1")
 prefix="$BASE/prefix"
-inst_keep_manifest "$build"
+# A prefix in use: a folder and a launcher of something else stay.
+mkdir -p "$prefix/share/applications" && echo other >"$prefix/share/applications/other.desktop"
+empty=$(inst_snapshot "$prefix")
+
+# A build without one of its files: the install stops before copying anything.
+page="$build/packaging/man/en/taiju-view.1.gz"
+mv "$page" "$page.hidden" || e2e_fail "cannot hide $page"
 cmake --install "$build" --prefix "$prefix" >"$BASE/install.log" 2>&1
 status=$?
-inst_restore_manifest "$build"
-[ "$status" = 0 ] || e2e_fail "cmake --install failed: $(tail -n 3 "$BASE/install.log")"
+mv "$page.hidden" "$page"
+[ "$status" != 0 ] && grep -q "cmake --build $build" "$BASE/install.log" ||
+    e2e_fail "an install with a file missing did not fail with what to build: $(tail -n 3 "$BASE/install.log")"
+[ "$(inst_snapshot "$prefix")" = "$empty" ] || e2e_fail "the failed install copied something"
+
+cmake --install "$build" --prefix "$prefix" >"$BASE/install.log" 2>&1 ||
+    e2e_fail "cmake --install failed: $(tail -n 3 "$BASE/install.log")"
+rm "$prefix/share/applications/other.desktop"
 inst_check_tree "$prefix" "$build" "$prefix"
+echo other >"$prefix/share/applications/other.desktop"
+for p in taiju-check taiju-view; do
+    [[ $(file -b "$prefix/lib/taiju-check/$p") == *", stripped"* ]] || e2e_fail "installed $p is not stripped"
+done
+installed=$(inst_snapshot "$prefix")
+
+# Root starts the installed program where an earlier version, run as root,
+# kept its settings (naming the programs' folder), log and item file beside
+# the programs: they move into root's data folder, the settings now naming it.
+programs="$prefix/lib/taiju-check"
+root_data="$BASE/root-home/.local/share/taiju-check"
+e2e_cp932 "$(e2e_windows_path "$programs")" >"$programs/ostrel" && printf '\r\n' >>"$programs/ostrel" &&
+    e2e_cp932 "$LOG_NAME" >>"$programs/ostrel" && printf '\r\n' >>"$programs/ostrel" &&
+    e2e_example_record "01-02-2025 10:00:00" "" >"$programs/$LOG_NAME" &&
+    cp "$programs/$TEMPLATE_NAME" "$programs/k$LOG_NAME" || e2e_fail "cannot place the earlier files"
+cp "$programs/$LOG_NAME" "$BASE/earlier.log"
+HOME="$BASE/root-home" XDG_DATA_HOME='' e2e_launch "$prefix/bin/taiju-check"
+e2e_expect_settings "$root_data/ostrel" "$root_data" "the earlier settings moved and pointed at the data folder"
+e2e_expect_bytes "$root_data/$LOG_NAME" "$BASE/earlier.log" "the earlier log moved"
+e2e_expect_bytes "$root_data/k$LOG_NAME" "$programs/$TEMPLATE_NAME" "the earlier item file moved"
+kill "$APP_PID" && wait "$APP_PID" 2>/dev/null
+# (The programs' folder changed only by the files moved out of it.)
+unmoved() { inst_snapshot "$prefix" | grep -v '^lib/taiju-check d '; }
+[ "$(unmoved)" = "$(grep -v '^lib/taiju-check d ' <<<"$installed")" ] || {
+    diff <(echo "$installed") <(inst_snapshot "$prefix") >&2
+    e2e_fail "root's program left or wrote files in the install"
+}
 
 # A user of the machine, with a home of their own.
 user=taiju-e2e
@@ -69,6 +113,17 @@ others=$(find "$home/.local" ! -user "$user")
 [ "$(inst_snapshot "$prefix")" = "$before" ] || {
     diff <(echo "$before") <(inst_snapshot "$prefix") >&2
     e2e_fail "something was written in the install prefix"
+}
+
+# Uninstall: the prefix is as it was.
+kill "$APP_PID" && wait "$APP_PID" 2>/dev/null
+PREFIX="$prefix" cmake --build "$build" --target uninstall >"$BASE/uninstall.log" 2>&1 ||
+    e2e_fail "uninstall failed: $(tail -n 3 "$BASE/uninstall.log")"
+# (Times aside: a folder's changes with every file added and removed.)
+untimed() { sed 's/ [^ ]*$//'; }
+[ "$(inst_snapshot "$prefix" | untimed)" = "$(untimed <<<"$empty")" ] || {
+    diff <(echo "$empty") <(inst_snapshot "$prefix") >&2
+    e2e_fail "uninstall did not leave the prefix as it was"
 }
 
 e2e_pass

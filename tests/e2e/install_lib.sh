@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# SPDX-License-Identifier: MIT
 # Shared by the install and package tests: the installed tree as a desktop
 # meets it. Source it after lib.sh.
 #
@@ -13,22 +14,6 @@ inst_build_dir() {
     realpath "$(dirname "$1")/.."
 }
 
-# inst_keep_manifest BUILD / inst_restore_manifest BUILD: every install,
-# cpack's too, rewrites BUILD/install_manifest.txt, which a user needs to
-# uninstall their own install: the tests put it back as it was.
-inst_keep_manifest() {
-    rm -f "$BASE/manifest.kept"
-    [ -f "$1/install_manifest.txt" ] && cp -p "$1/install_manifest.txt" "$BASE/manifest.kept"
-    return 0
-}
-inst_restore_manifest() {
-    if [ -f "$BASE/manifest.kept" ]; then
-        cp -p "$BASE/manifest.kept" "$1/install_manifest.txt"
-    else
-        rm -f "$1/install_manifest.txt"
-    fi
-}
-
 # inst_programs BUILD: the programs an install holds, one a line.
 inst_programs() {
     printf '%s\n' taiju-check taiju-view
@@ -39,8 +24,11 @@ inst_expected_files() {
     local p s
     {
         echo "lib/taiju-check/$TEMPLATE_NAME"
+        echo "lib/taiju-check/installed-files"
         echo "share/icons/hicolor/scalable/apps/taiju-check.svg"
         echo "share/metainfo/$APPSTREAM_ID.metainfo.xml"
+        echo "share/taiju-check/screenshots/taiju-check.png"
+        echo "share/taiju-check/screenshots/taiju-view.png"
         for s in 16 32 48 128 256; do
             echo "share/icons/hicolor/${s}x$s/apps/taiju-check.png"
         done
@@ -49,6 +37,7 @@ inst_expected_files() {
             echo "lib/taiju-check/$p"
             echo "share/applications/$p.desktop"
             echo "share/man/man1/$p.1.gz"
+            echo "share/man/ja/man1/$p.1.gz"
         done
     } | LC_ALL=C sort
 }
@@ -59,9 +48,10 @@ inst_snapshot() {
     find "$1" -printf '%P %y %s %m %u %T@\n' | LC_ALL=C sort
 }
 
-# inst_desktop_key FILE KEY: the value of an unlocalised key of the entry.
+# inst_desktop_key FILE KEY: the value of a key of the entry (KEY may name
+# a localised key: Name[ja]).
 inst_desktop_key() {
-    sed -n "s/^$2=//p" "$1" | head -n 1
+    awk -v key="$2=" 'index($0, key) == 1 {print substr($0, length(key) + 1); exit}' "$1"
 }
 
 # inst_rgba FILE X Y: the colour "r,g,b,a" of a pixel of a PNG file.
@@ -97,7 +87,7 @@ inst_check_icons() {
 
 # inst_check_tree ROOT BUILD PREFIX: the installed tree is complete and valid.
 inst_check_tree() {
-    local root=$1 build=$2 prefix=$3 expected actual p desktop name page warnings
+    local root=$1 build=$2 prefix=$3 expected actual p desktop names page locale heading
     expected=$(inst_expected_files "$build")
     actual=$(cd "$root" && find . -mindepth 1 ! -type d -printf '%P\n' | LC_ALL=C sort)
     if [ "$actual" != "$expected" ]; then
@@ -113,8 +103,16 @@ inst_check_tree() {
 
         desktop="$root/share/applications/$p.desktop"
         desktop-file-validate "$desktop" >&2 || e2e_fail "$p.desktop is not valid"
-        case $p in taiju-check) name='体重チェック' ;; *) name='体重ログ' ;; esac
-        [ "$(inst_desktop_key "$desktop" Name)" = "$name" ] || e2e_fail "$p.desktop is not named $name"
+        case $p in
+            taiju-check) names='Weight Check/体重チェック' ;;
+            *) names='Weight Log/体重ログ' ;;
+        esac
+        [ "$(inst_desktop_key "$desktop" Name)/$(inst_desktop_key "$desktop" 'Name[ja]')" = "$names" ] ||
+            e2e_fail "$p.desktop is not named $names (English/Japanese)"
+        [ "$(inst_desktop_key "$desktop" Categories)" = 'Qt;Utility;' ] &&
+            inst_desktop_key "$desktop" Keywords | grep -q 'BMI;' &&
+            inst_desktop_key "$desktop" 'Keywords[ja]' | grep -q '体重;' ||
+            e2e_fail "$p.desktop lacks the categories or the English and Japanese keywords"
         [ "$(inst_desktop_key "$desktop" Exec | cut -d' ' -f1)" = "$prefix/bin/$p" ] ||
             e2e_fail "$p.desktop does not start $prefix/bin/$p: $(inst_desktop_key "$desktop" Exec)"
         [ "$(inst_desktop_key "$desktop" StartupWMClass)" = "$p" ] ||
@@ -122,12 +120,28 @@ inst_check_tree() {
         [ -f "$root/share/icons/hicolor/256x256/apps/$(inst_desktop_key "$desktop" Icon).png" ] ||
             e2e_fail "the icon of $p.desktop is not installed"
 
-        page="$root/share/man/man1/$p.1.gz"
-        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
-        [ -z "$warnings" ] || e2e_fail "man page $p.1 renders with warnings: $warnings"
-        lexgrog "$page" | grep -q "\"$p - " || e2e_fail "man page $p.1 gives no whatis line"
+        # man picks the English page under C and the Japanese one under
+        # ja_JP.UTF-8 (compiled here, found through LOCPATH); each reads
+        # without a warning.
+        [ -d "$BASE/locales/ja_JP.UTF-8" ] || { mkdir -p "$BASE/locales" && localedef -i ja_JP -f UTF-8 "$BASE/locales/ja_JP.UTF-8"; } ||
+            e2e_fail "cannot compile the locale ja_JP.UTF-8"
+        for page in "C NAME" "ja_JP.UTF-8 名前"; do
+            read -r locale heading <<<"$page"
+            LOCPATH="$BASE/locales" LANG=$locale LC_ALL=$locale MANWIDTH=80 \
+                MANPATH="$root/share/man" man --warnings "$p" >"$BASE/man.txt" 2>"$BASE/man.err"
+            [ -s "$BASE/man.err" ] && e2e_fail "man $p under $locale warns: $(head -n 3 "$BASE/man.err")"
+            grep -q "^$heading" "$BASE/man.txt" || e2e_fail "man $p under $locale shows no '$heading'"
+        done
+        for page in "$root/share/man/man1/$p.1.gz" "$root/share/man/ja/man1/$p.1.gz"; do
+            lexgrog "$page" | grep -q "\"$p - " || e2e_fail "man page $page gives no whatis line"
+        done
     done
     appstreamcli validate --no-net "$root/share/metainfo/$APPSTREAM_ID.metainfo.xml" >"$BASE/appstream.log" 2>&1 ||
         e2e_fail "AppStream refuses the metainfo: $(cat "$BASE/appstream.log")"
     inst_check_icons "$root"
+    # The screenshots are the windows: Form1's size, and the viewer's.
+    for p in "taiju-check.png 486 x 429" "taiju-view.png 900 x 640"; do
+        [[ $(file -b "$root/share/taiju-check/screenshots/${p%% *}") == "PNG image data, ${p#* },"* ]] ||
+            e2e_fail "screenshot ${p%% *} is not a PNG of ${p#* }"
+    done
 }
