@@ -37,7 +37,7 @@ refused "--csv on a folder" "$BASE/folder.txt" "$viewer" --csv "$BASE/folder.txt
 # ends it.
 "$viewer" "$fifo" >"$BASE/program.log" 2>&1 &
 APP_PID=$!
-e2e_wait_window '体重ログ - pipe.txt'
+e2e_wait_window '体重ログ - pipe\.txt \(.*\)'
 grep -qF "$fifo" "$BASE/program.log" || e2e_fail "no reason for the pipe: $(cat "$BASE/program.log")"
 x xdotool windowactivate --sync "$FOUND" >/dev/null 2>&1
 e2e_key ctrl+q
