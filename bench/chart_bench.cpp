@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the viewer's chart on one log: the window at 1200x800 with the chart
 // in front, then RUNS rounds of changing the range (3か月, then 全期間) and
 // of one zoom step, each followed by a full repaint of the window. Prints

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Chart benchmark on logs of 1,000, 100,000 and 1,000,000 records (a record
 # a day, made by the save button's own composer):
 #  1. the redraw after a change of range (3か月 / 全期間) and after one zoom

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Code page 932 conversion side by side with iconv on the same file: a log of
 // 100,000 records of 256 bytes (25.6 MB), decoded and encoded back; and the
 // cost of the first conversion of a run (the tables are compiled in).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Linked into copies of the start-up benchmark's programs (never into the
 // programs themselves): ends the program as soon as its window has painted
 // its first frame, so that an instruction count under callgrind

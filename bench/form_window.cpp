@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The second yardstick of the tool's start-up: the tool's own form1.ui,
 // every control as the layout describes it, loaded and shown by a minimal
 // program in the tool's fonts, without the settings, the item file, the

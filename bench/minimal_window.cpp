@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The smallest Qt window: the measure against which the tool's start-up is
 // compared.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds and runs the save benchmark: the median time of one press of the
 # save button with an empty log and with a log of 100,000 records, and their
 # ratio. BUILD names the build directory (default build).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Time of one press of the save button with an empty log and with a log of
 // 100,000 records, side by side: a save appends and must not read the log,
 // so both should cost the same.

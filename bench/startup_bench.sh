@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up benchmark: time from starting the program until its window is
 # mapped and until its first frame is painted, and its peak resident memory,
 # for taiju-check (in a temporary copy of the application directory), the

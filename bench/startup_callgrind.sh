@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up in instructions: valgrind's callgrind counts the instructions each
 # program executes from its start to its first painted frame (the programs
 # *-first-frame end there), for taiju-check, the yardstick window, the form

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts one program on the X display and reports, in microseconds from the
 // moment it was started, when its window was mapped and when its first frame
 // was painted into that window, then its peak resident memory once the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Statistics benchmark, on logs made by the save button's own composer (a
 # record a day):
 #  1. taiju-view --summary against taiju-view --csv of the same log of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The time the 統計 view adds: the viewer window on a log is opened (built,
 // shown, its events handled) and then its 統計 tab brought to front; both
 // are timed, in milliseconds, under whatever platform Qt is given.

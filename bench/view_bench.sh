@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Viewer benchmark, side by side in one run, on a log of 100,000 records (a
 # record a day for 270 years) made by the save button's own composer:
 #  1. taiju-view --csv on it against iconv -f CP932 -t UTF-8 of the same file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a log for the viewer benchmark: COUNT records composed by the save
 // button's own composer under the template's columns, a day apart from
 // 01-01-1900 07:30:00, with the template beside it as the log's item file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The honest yardstick of the tool's start-up: a window of the tool's size
 // with what every Qt window with Japanese text and a text box pays for, in
 // the tool's fonts: one Japanese label and one text box. Beside the bare

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (the posix-thread
 # compilers, package g++-mingw-w64-x86-64-posix). The C and C++ runtimes are
 # linked in statically, so that every .exe runs alone, under Wine too.

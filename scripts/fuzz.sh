@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (build-fuzz, clang: every tests/*/*_fuzz.cpp)
 # and runs each of them in turn.
 #

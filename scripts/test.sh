@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the tool and runs every test: core, window (offscreen) and end to
 # end (Xvfb); then the same core and window tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of every fuzz target, and the core

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a command on an X display with a window manager, as on a desktop: a
 # new window gets the keyboard focus and a frame. With DISPLAY set the command
 # runs there as it is; otherwise a private Xvfb (a free display number) and

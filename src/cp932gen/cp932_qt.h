@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Builds the code page 932 tables from Qt's "windows-31j" converter (ICU).
 // The table generator (cp932_gen.cpp) runs it and writes the tables as the

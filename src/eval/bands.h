@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The colour bands of the obesity degree and of the BMI, as the legend of the
 // window shows them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The evaluation behind the button "肥満度計算": from the weight and height
 // texts to the three laid-out results and their band colours, or a refusal.

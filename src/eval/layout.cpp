@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "eval/layout.h"
 
 #include <algorithm>

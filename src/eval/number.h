@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading the number at the start of a text, the way every number box and
 // every numeric field of the item file is read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "history/chart_data.h"
 
 #include "eval/number.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the viewer's chart shows: the records with a readable date in date
 // order, the weight trend, and the points worth drawing at a given width.

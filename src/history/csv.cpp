@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "history/csv.h"
 
 #include <utility>

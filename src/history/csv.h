@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The log as comma-separated values (RFC 4180) in UTF-8: exact, for scripts,
 // or for spreadsheets.

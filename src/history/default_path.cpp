@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "history/default_path.h"
 
 #include "app/settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The log that the main program writes to, found as its start-up finds it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "history/outliers.h"
 
 #include <algorithm>

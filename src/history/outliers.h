@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Typos in the log, such as 7.05 typed for 70.5, set aside as 外れ値 so that
 // they stretch no axis and move no trend. Nothing is written to the log.

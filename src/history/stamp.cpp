@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "history/stamp.h"
 
 namespace taiju::view {

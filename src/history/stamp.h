@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The date and time column of a record, "MM-DD-YYYY HH:MM:SS", as the main
 // window stamps it.

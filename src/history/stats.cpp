@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "history/stats.h"
 
 #include "eval/bands.h"

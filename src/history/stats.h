@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The figures of the viewer's 統計 view and of `taiju-view --summary`: for
 // a span of the dated records, the latest weight, the trend and its changes,

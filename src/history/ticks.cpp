@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "history/ticks.h"
 
 #include "history/stamp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The ticks of the chart's time axis, on calendar boundaries chosen from the
 // span in view: days, weeks (Mondays), months, quarters or years, labelled

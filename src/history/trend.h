@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The weight trend by calendar day: the weighings of one day count as their
 // mean, and the trend moves a tenth of the way per day, so that a gap is

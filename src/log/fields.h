@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading a text file field by field, as the settings file and the item file
 // are read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The item declaration state: the columns of the log as its item file
 // declares them. Sizes are fixed; the arrays are never resized.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "log/itemfile.h"
 
 #include "eval/number.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The item file: the column declarations of a log file, read and written in
 // the format of the viewer program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Paths inside the tool: joining a folder and a file name in the Windows form,
 // naming a log's item file, and quoting a path in a message.

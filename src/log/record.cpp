@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "log/record.h"
 
 #include "log/fields.h"

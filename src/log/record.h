@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Composing one fixed-width record of the log from the texts of one weighing.
 

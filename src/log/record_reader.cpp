@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "log/record_reader.h"
 
 #include "log/itemfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading the log back: the records split at CR LF, cut into the columns
 // that the item file declares, decoded from code page 932 and trimmed. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "log/save_failure.h"
 
 #include "log/paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Why a file of a save could not be used, and what the save's message box
 // says about it: the file concerned, the cause in Japanese, that nothing was

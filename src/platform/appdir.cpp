@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/appdir.h"
 
 #include "platform/files.h"

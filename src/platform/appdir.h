@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application directory: the folder of the settings file "ostrel", of
 // the template item file and, by default, of the log. For a copy of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tool's fixed colours (0xBBGGRR, eval/bands.h) as Qt's colours, for
 // both windows.

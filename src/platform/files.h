@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The files of the tool. The tool names them by Windows-form paths, the
 // viewer by native paths (FileReader, fileStamp, readTextAt). Every function

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The fonts of the windows: one family, chosen once at start-up by name.
 

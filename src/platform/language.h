@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The language of Qt's own texts: its dialogs and menus (the file dialog, a
 // text box's context menu) speak Japanese like the rest of the programs.

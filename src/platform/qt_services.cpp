@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt_services.h"
 
 #include "platform/appdir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text between Qt and the Qt-free core (UTF-16 both sides).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The services of the desktop that the window's handlers use, each behind a
 // small interface so that tests can put a recording fake in its place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/winpath.h"
 
 #include "log/paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Paths inside the tool keep the Windows form (drive letter, ":", "\"). This
 // maps them onto the native file system where a file is touched: drive Z: is

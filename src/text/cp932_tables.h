@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The two tables that code page 932 conversion runs on: what every byte and
 // every two-byte code decodes to, and the code every character is written

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/encoding.h"
 
 #include "log/record.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text to and from code page 932 (Shift_JIS, Microsoft's variant), the
 // encoding of every file the tool reads or writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/boxes.h"
 
 #include "log/record.h"

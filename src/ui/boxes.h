@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The window's text boxes as the log needs them: any length of text, and
 // one line whatever is typed or pasted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/busy_wait.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The window's push button: Enter presses it as Space does while it has the
 // focus, the focus shows as a dark frame inside its edge, a caption too wide

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1, the window "体重チェック": its constructor (controls, rules, icon),
 // the binding of the four events and the small helpers the handlers share.
 // The handlers themselves live beside it in form1_*.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one window of the tool, "体重チェック", and its four events.
 //

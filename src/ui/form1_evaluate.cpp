@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1's evaluation: Command1_Click ("肥満度計算") and the painting of the
 // result boxes in their band colours, with the band named for screen readers.
 

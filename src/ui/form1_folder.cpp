@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1's folder button: Command3_Click ("ﾌｫﾙﾀﾞ変更"), another folder for the log
 // for the rest of the run.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1's item-file methods: jinput reads the log's item file into the item
 // declarations, joutput writes them back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1's start-up handler Form_Load: where the log lives, from the settings
 // file beside the program.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1's save button: Command2_Click ("｢体重変化.TXT｣ に記入"), one record of the
 // boxes appended to the log.
 

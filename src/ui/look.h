@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The look of the window on any desktop: a light palette whose dark text
 // stays readable on the window's fixed light colours, and captions that fit

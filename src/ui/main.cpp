@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts the tool: one window, "体重チェック".
 
 #include "platform/appdir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The label that shows the log file's path. Its caption (text()) stays the
 // Windows form that the tool keeps and the save button reads; what it shows

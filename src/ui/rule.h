@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A straight line drawn on the window, from one point to another of its
 // parent, of a given width; it takes no input.

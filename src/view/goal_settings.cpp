@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/goal_settings.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The user's own goal weight for each log, kept in the viewer's settings
 // file ($XDG_CONFIG_HOME/taiju-check/taiju-view.conf), keyed by the log's

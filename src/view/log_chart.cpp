@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/log_chart.h"
 
 #include "eval/bands.h"

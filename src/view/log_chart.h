@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The chart "グラフ" of the viewer window: above, the range in view (1か月 to
 // 全期間, or dates of one's own); then the weight over time with its daily

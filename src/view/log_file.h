@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The viewer's files on disk: the log it shows, the declarations of its
 // columns, and the default log of the main program. Everything here only

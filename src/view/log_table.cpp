@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/log_table.h"
 
 #include "eval/number.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The table "一覧" of the viewer window: one row per record, one column per
 // declared item 1 to jcount headed by its name. Dates read as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/log_viewer.h"
 
 #include "history/csv.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The viewer window "体重ログ - <log> (<folder>)": the table "一覧", the
 // chart "グラフ" and the figures "統計" of one log, a status bar, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/stats_view.h"
 
 #include "history/outliers.h"

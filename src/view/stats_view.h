@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The view "統計" of the viewer window: the figures of the range in view
 // and of the whole log, the goal weight with the date the trend reaches it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts the viewer taiju-view: the window of a log, or its CSV or chart
 // picture written without a window.
 //

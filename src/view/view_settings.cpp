@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/view_settings.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The viewer's own choices (the range in view, whether typos are included),
 // kept in the user's configuration, $XDG_CONFIG_HOME/taiju-check/

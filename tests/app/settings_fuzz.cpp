@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings parser on arbitrary text: what it accepts is valid, and the
 // start of the text, cut anywhere, either gives the same settings as the
 // whole text or asks for more.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cp932gen/cp932_qt.h"
 
 #include <gtest/gtest.h>

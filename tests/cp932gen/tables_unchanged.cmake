@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs the table generator and compares what it writes with the committed
 # tables byte for byte, so that src/text/cp932_tables.cpp is always what
 # Qt's converter gives.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # First start in an empty application directory writes the settings file;
 # an evaluation paints the band colours; a height out of range is refused in
 # a message box, and afterwards the height box holds the focus with its

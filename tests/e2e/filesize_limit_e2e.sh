@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A save under a file-size limit (ulimit -f) that the log has almost reached:
 # the record of 512 bytes fits only half. The write fails instead of the
 # kernel's SIGXFSZ ending the program; the window shows "記入エラー", the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # "ﾌｫﾙﾀﾞ変更" with Qt's file dialog: a file name that does not exist yet, in
 # an empty folder, chooses that folder. The next save goes there (item file
 # provisioned there too); the application directory gets no log, the chosen

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # shellcheck shell=bash
 # Shared functions of the end-to-end tests: the built taiju-check runs in a
 # fresh application directory on the X display named by $DISPLAY and is

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The window under GNOME's dark style (Qt's GTK platform theme, Adwaita
 # dark): the window keeps its light design, every caption dark on its light
 # colour; Qt's file dialog follows the dark desktop and speaks Japanese (its

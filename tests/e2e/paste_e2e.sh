@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A line break pasted into a box: the comment box gets "walk", CR LF and a
 # second line from the X clipboard by Ctrl+V. The box shows blanks where the
 # control characters were, and the save writes one record of 256 bytes, one

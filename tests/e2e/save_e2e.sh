@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The first save: evaluation, a comment, "｢体重変化.TXT｣ に記入". The log file
 # is created with one 256-byte record laid out by the template's columns, the
 # item file is provisioned from the template, and a second press appends an

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The figures of a log the tool wrote: taiju-check saves two records through
 # its window, then taiju-view --summary gives its key<TAB>value lines for
 # them, reads the goal from no settings file that does not read (a folder),

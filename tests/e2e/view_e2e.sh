@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The viewer reads what the tool wrote: taiju-check saves two records through
 # its window, then taiju-view (beside it, finding the log through the
 # settings file) gives them as CSV and draws a 1200x800 chart, leaving every

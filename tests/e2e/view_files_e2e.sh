@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The viewer reads regular files only and never waits on one: a pipe, a
 # device and a folder are refused at once with one line and exit 1, by
 # --csv, --png and the window; a window started on a pipe shows itself and

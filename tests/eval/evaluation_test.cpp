@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "eval/bands.h"
 #include "eval/evaluation.h"
 #include "eval/layout.h"

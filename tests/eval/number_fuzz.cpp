@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Leading-number reading on arbitrary text, and on plain decimal texts built
 // from the input, where it must equal strtod. Blanks inside the number and a
 // tail that cannot continue it change nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "eval/number.h"
 
 #include <gtest/gtest.h>

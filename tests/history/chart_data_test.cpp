@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the chart draws: dated records in date order, the trend, the reduced
 // series, and the default log the viewer opens.
 

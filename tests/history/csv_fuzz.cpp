@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary text, two bytes a character, to the CSV fields of both
 // forms. Checks: the spreadsheet form is the exact form with a ' before the
 // text exactly when the text reads as a formula; a text kept without it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The CSV of the viewer: RFC 4180 quoting, UTF-8, the header of item names.
 
 #include "history/csv.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Typos set aside by the median of their neighbours; lasting changes kept.
 
 #include "history/outliers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The date and time column "MM-DD-YYYY HH:MM:SS".
 
 #include "history/stamp.h"

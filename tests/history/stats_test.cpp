@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 統計 figures, the month and year tables and the goal's projection, on
 // named logs, read through the lines of `taiju-view --summary`.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calendar ticks for spans from days to decades, and the calendar under them.
 
 #include "history/stamp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The daily trend: a day's weighings count as their mean, a gap is caught up.
 
 #include "history/trend.h"

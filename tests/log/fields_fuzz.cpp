@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field reader on arbitrary text: it ends, moves forward with every
 // field, never gives an unquoted field a separator, and reads back fields
 // written one per line or comma-separated.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary text to the item file reader, writes back what it read and
 // lays out a record by it. Input starting with 0xFF is the rest as UTF-16LE
 // units (names in any script); any other input is its bytes as Latin-1

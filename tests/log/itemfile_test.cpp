@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The item file reader and writer on texts built here: the worked example of
 // the format, the failures, the record-length rule, field cuts and odd input.
 

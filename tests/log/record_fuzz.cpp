@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Record composition over arbitrary declarations and boxes: a record is
 // refused, or it is exactly 256 × jrecw bytes and ends in CR LF, with every
 // column where the widths put it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes as a log to the record reader, under columns taken
 // from the input's first bytes, in one piece and in three. Checks against a
 // plain cut of each line: every record has one text per declared item, each

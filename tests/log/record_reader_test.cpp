@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the log back: cuts by the declared widths, short and long lines,
 // half characters at column edges, lines split at CR LF, a log that grows
 // piece by piece, and records of the writer read back.

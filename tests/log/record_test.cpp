@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Composing one record of the log: columns, alignment, cuts, refusals and the
 // bytes of code page 932.
 

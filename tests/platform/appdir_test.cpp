@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/appdir.h"
 #include "platform/qtext.h"
 #include "platform/winpath.h"

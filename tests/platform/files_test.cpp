@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/files.h"
 #include "platform/qt_services.h"
 #include "platform/qtext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mapping between Windows-form paths and native paths: a native absolute
 // path comes back from its Windows form, and a Windows path on drive Z: from
 // its native form, each without a final separator (the root aside).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Recording stand-ins for the desktop services, for the window tests and the
 // benchmarks: each records what the window asked of it.

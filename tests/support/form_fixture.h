@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the window tests and the benchmarks share: a Form1 on recording fakes
 // in a temporary application directory, and a few file helpers.

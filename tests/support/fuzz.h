@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the libFuzzer targets share: a broken promise aborts, as a crash does,
 // and the fuzzer's bytes are taken apart into the values a target needs.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Copies a TrueType font under another family name, for the tests that need
 a family the system does not have (Debian python3-fonttools).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The code page 932 converter on arbitrary bytes and text: decoding and
 // encoding go character by character, so that a replaced character or byte
 // affects only itself; what is decoded is encoded back to the same text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as a screen reader and a keyboard meet it: boxes named by their
 // captions, the bands of the results named, the computed boxes read-only,
 // Enter on a focused button, a visible focus frame; and Qt's own dialogs and

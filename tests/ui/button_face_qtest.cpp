@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The calculate and save buttons draw their flat green face themselves (a
 // style sheet would load Qt's style sheet engine at every start): in the
 // window, in every state, they look pixel for pixel as the style sheet that

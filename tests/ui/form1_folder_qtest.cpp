@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The button "ﾌｫﾙﾀﾞ変更": the open-file dialog it shows, the folder it takes
 // from the answer, and where the next save goes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading and writing the item file through the window: the declarations that
 // jinput loads, what the user gets when it fails, and joutput's file.
 

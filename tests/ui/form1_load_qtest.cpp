@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up of the window: the settings file "ostrel" beside the program is
 // read, or written anew with the defaults, before the window is first shown,
 // and never with a message.

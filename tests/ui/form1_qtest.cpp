@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window "体重チェック" as the user meets it: every control in its place,
 // with its caption, colour, font, tooltip, stacking and tab order, and the
 // evaluation button with its refusals, on recording fakes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The save button on a real folder: provisioning the item file from the
 // template, the appended record, and every save that must not be written.
 

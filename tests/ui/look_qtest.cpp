@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window on any desktop: every text readable (contrast measured on the
 // rendered window) under a light, a dark GNOME-like and a dark KDE-like
 // palette; every caption whole within its box in the Japanese font in use

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window looks, pixel for pixel, as in the reference pictures in
 // tests/ui/pixels/: fresh, after an evaluation with a comment in kanji and
 // kana, and the 入力ミス box. They were taken when the window's fonts named

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The table 一覧 read in Japanese: dates with the weekday, numbers aligned,
 // marks of doubtful records, order by a header kept through new records,
 // finding a comment and a date, the keyboard, and a log corrected in place.

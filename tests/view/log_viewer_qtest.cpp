@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer window on a real log: the table's rows and headers, the chart's
 // series, following the log as it grows, and exports that leave the tool's
 // files alone.

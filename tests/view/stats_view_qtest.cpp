@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 統計 tab of the viewer window on a real log: its figures and tables,
 // names on the accessibility tree, and the goal kept in the viewer's own
 // settings file, which is never written unless the goal was changed.

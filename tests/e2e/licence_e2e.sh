@@ -3,7 +3,7 @@
 # The licence: LICENSE holds the MIT licence of "the taiju-check authors",
 # and every source, script and build file carries the line
 # "SPDX-License-Identifier: MIT" in its first lines (the REUSE convention).
-# Runs without a display. Rename to licence_e2e.sh to register it.
+# Runs without a display.
 set -u
 root=$(realpath "$(dirname "$0")/../..")
 fail() { echo "FAIL [licence]: $*" >&2; exit 1; }
