@@ -6,6 +6,7 @@
 #include "log/itemfile.h"
 #include "log/record.h"
 #include "platform/fonts.h"
+#include "support/view_log.h"
 #include "text/encoding.h"
 #include "view/log_table.h"
 #include "view/log_viewer.h"
@@ -21,25 +22,11 @@
 
 using namespace taiju;
 using namespace taiju::view;
+using namespace taiju::testing;
 
 namespace {
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-const QByteArray kTemplate = readBytes(QStringLiteral(TAIJU_SOURCE_DIR "/resources/k体重変化.___"));
-
-QByteArray record(const char16_t* weight, const char16_t* bmi, const char16_t* date,
-                  const char16_t* comment) {
-    ItemDeclarations decl;
-    const std::string t(kTemplate.constData(), static_cast<std::size_t>(kTemplate.size()));
-    readItemFile(platform::decodeCp932(t), 10, decl);
-    const RecordBoxes boxes{weight, u"1.65", u"59.895", u"9.358", bmi, date, comment};
-    const auto bytes = std::get<std::string>(composeRecord(boxes, decl, platform::Cp932Encoder()));
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+const QByteArray kTemplate = templateItemFile();
 
 // Eight records, one of each doubt among them.
 const QByteArray kLog = record(u"70.5", u".661", u"12-01-2026 06:33:00", u"朝") +

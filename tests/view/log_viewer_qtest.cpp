@@ -6,6 +6,7 @@
 #include "log/itemfile.h"
 #include "log/record.h"
 #include "platform/fonts.h"
+#include "support/view_log.h"
 #include "text/encoding.h"
 #include "view/log_chart.h"
 #include "view/log_viewer.h"
@@ -37,13 +38,9 @@
 
 using namespace taiju;
 using namespace taiju::view;
+using namespace taiju::testing;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void appendBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -51,18 +48,7 @@ void appendBytes(const QString& path, const QByteArray& bytes) {
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-const QByteArray kTemplate = readBytes(QStringLiteral(TAIJU_SOURCE_DIR "/resources/k体重変化.___"));
-
-// A record as the save button writes it under the template's columns.
-QByteArray record(const char16_t* weight, const char16_t* bmi, const char16_t* date,
-                  const char16_t* comment) {
-    ItemDeclarations decl;
-    const std::string t(kTemplate.constData(), static_cast<std::size_t>(kTemplate.size()));
-    readItemFile(platform::decodeCp932(t), 10, decl);
-    const RecordBoxes boxes{weight, u"1.65", u"59.895", u"9.358", bmi, date, comment};
-    const auto bytes = std::get<std::string>(composeRecord(boxes, decl, platform::Cp932Encoder()));
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+const QByteArray kTemplate = templateItemFile();
 
 // The points drawn in a series of the chart, its tab in front.
 QList<QPointF> points(LogViewer& v, const char* chart, const char* series) {
@@ -181,11 +167,9 @@ class LogViewerTest : public QObject {
         QCOMPARE(m->headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
         QVERIFY(m->index(2, 0).data(Qt::BackgroundRole).isValid());
         QVERIFY(!m->index(1, 0).data(Qt::BackgroundRole).isValid());
-        QCOMPARE(
-            v.findChild<QLabel*>(QStringLiteral("status"))->text(),
-            log.path +
-                QStringLiteral(
-                    "　記録 3 件　長さの不規則な行 1（3 行目）　日付の読めない記録 1"));
+        QCOMPARE(v.findChild<QLabel*>(QStringLiteral("status"))->text(),
+                 log.path + QStringLiteral(
+                                "　記録 3 件　長さの不規則な行 1（3 行目）　日付の読めない記録 1"));
     }
 
     void chartShowsDatedRecordsWithTrend() {

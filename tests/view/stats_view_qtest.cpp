@@ -6,6 +6,7 @@
 #include "log/itemfile.h"
 #include "log/record.h"
 #include "platform/fonts.h"
+#include "support/view_log.h"
 #include "text/encoding.h"
 #include "view/goal_settings.h"
 #include "view/log_viewer.h"
@@ -25,23 +26,14 @@
 
 using namespace taiju;
 using namespace taiju::view;
+using namespace taiju::testing;
 
 namespace {
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-const QByteArray kTemplate = readBytes(QStringLiteral(TAIJU_SOURCE_DIR "/resources/k体重変化.___"));
+const QByteArray kTemplate = templateItemFile();
 
 QByteArray record(const char16_t* weight, const char16_t* date) {
-    ItemDeclarations decl;
-    const std::string t(kTemplate.constData(), static_cast<std::size_t>(kTemplate.size()));
-    readItemFile(platform::decodeCp932(t), 10, decl);
-    const RecordBoxes boxes{weight, u"1.65", u"59.895", u"9.358", u"24.243", date, u""};
-    const auto bytes = std::get<std::string>(composeRecord(boxes, decl, platform::Cp932Encoder()));
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return testing::record(weight, u"24.243", date, u"");
 }
 
 // A log of 40 days from 2026-10-01, 80.0 falling by 0.1 kg a day, with the
