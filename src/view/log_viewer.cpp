@@ -35,6 +35,7 @@
 #include <QVBoxLayout>
 
 #include <QToolBar>
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
