@@ -32,9 +32,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 
-#include <QToolBar>
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
