@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/appdir.h"
 
+#include "app/settings.h"
+
 #include "platform/files.h"
 #include "platform/winpath.h"
 

@@ -417,13 +417,6 @@ std::optional<TextStart> readTextStart(std::u16string_view path, std::size_t byt
     return text;
 }
 
-std::optional<SettingsStart> readSettingsStart(const std::u16string& path, std::size_t bytes) {
-    auto start = readTextStart(path, bytes);
-    if (!start)
-        return std::nullopt;
-    return SettingsStart{std::move(start->text), start->whole};
-}
-
 bool writeLines(std::u16string_view path, const std::vector<std::u16string>& lines) {
     std::string bytes;
     for (const auto& line : lines) {

@@ -6,7 +6,6 @@
 // read, and opening never waits (a pipe without a writer, a device). Failures
 // carry their cause (FileFault, from the system's error number).
 
-#include "app/settings.h"
 #include "log/save_failure.h"
 
 #include <QString>
@@ -47,8 +46,6 @@ struct TextStart {
     bool whole = false;
 };
 std::optional<TextStart> readTextStart(std::u16string_view path, std::size_t bytes);
-// The same for the settings file, as start-up reads it (loadSettings).
-std::optional<SettingsStart> readSettingsStart(const std::u16string& path, std::size_t bytes);
 
 // What the system tells of a file without reading it: a write changes its
 // size or its time of modification, a new file under the name its inode.

@@ -5,16 +5,15 @@
 #include "app/settings.h"
 #include "log/itemfile.h"
 #include "log/paths.h"
-#include "platform/files.h"
 #include "platform/qtext.h"
+#include "platform/settings_file.h"
 #include "ui/form1.h"
 #include "ui_form1.h"
 
 namespace taiju {
 
 void Form1::Form_Load() {
-    const Settings s = loadSettings(services_.appDirectory.path(),
-                                    {platform::readSettingsStart, platform::writeLines});
+    const Settings s = loadSettings(services_.appDirectory.path(), platform::settingsFile());
     state_.strFOLDER = s.folder;
     state_.strFILE = s.file;
     logPathLabel()->setText(platform::qs(joinPath(state_.strFOLDER, state_.strFILE)));

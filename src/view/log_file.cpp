@@ -9,6 +9,7 @@
 #include "platform/appdir.h"
 #include "platform/files.h"
 #include "platform/qtext.h"
+#include "platform/settings_file.h"
 #include "platform/winpath.h"
 
 #include <QCoreApplication>
@@ -161,7 +162,7 @@ std::optional<QString> defaultLog(QString& error) {
         return std::nullopt;
     }
     const std::u16string settings = joinPath(*appDir, kSettingsFileName);
-    const std::u16string log = defaultLogPath(*appDir, platform::readSettingsStart);
+    const std::u16string log = defaultLogPath(*appDir, platform::settingsFile().read);
     auto native = platform::toNative(log);
     if (!native) {
         error = QStringLiteral("設定ﾌｧｲﾙ") +
