@@ -406,6 +406,7 @@ void LogChart::setIncludeOutliers(bool include) {
     outliersBox_->setChecked(include);
     stale_ = true;
     drawLines();
+    emit includeOutliersChanged(include);
 }
 
 void LogChart::build() {

@@ -76,6 +76,7 @@ class LogChart : public QWidget {
 
     void showRange(const ChartRange& range);
     void setIncludeOutliers(bool include);
+    bool includeOutliers() const { return includeOutliers_; }
     // Zooms by `factor` (below 1 narrows) keeping the point at `anchor` (0
     // left to 1 right of the plot) in place; pans by `share` of the span.
     void zoom(double factor, double anchor = 0.5);
@@ -101,6 +102,8 @@ class LogChart : public QWidget {
   signals:
     // A record was clicked or chosen with the cursor: its index in the records.
     void recordChosen(std::size_t record);
+    // The toggle 外れ値を含める was set.
+    void includeOutliersChanged(bool include);
 
   protected:
     void showEvent(QShowEvent* event) override;

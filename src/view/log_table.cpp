@@ -2,7 +2,6 @@
 #include "view/log_table.h"
 
 #include "eval/number.h"
-#include "history/outliers.h"
 #include "history/trend.h"
 #include "platform/qtext.h"
 
@@ -82,8 +81,9 @@ void LogTableModel::beginShowing() {
     beginResetModel();
 }
 
-void LogTableModel::endShowing(const LogFile* file) {
+void LogTableModel::endShowing(const LogFile* file, const ChartData* data) {
     file_ = file;
+    data_ = data;
     const LogRecords* records = file ? file->records() : nullptr;
     rows_ = records ? static_cast<int>(records->size()) : 0;
     columns_ = records ? static_cast<int>(records->columnCount()) - 1 : 0;
@@ -126,25 +126,46 @@ void LogTableModel::recordsAdded() {
     }
 }
 
+const ChartData& LogTableModel::dated() const {
+    static const ChartData none;
+    return data_ ? *data_ : none;
+}
+
+void LogTableModel::setIncludeOutliers(bool include) {
+    includeOutliers_ = include;
+    markSetAside();
+    if (rows_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
+}
+
+void LogTableModel::markSetAside() {
+    const ChartData& data = dated();
+    setAside_ = includeOutliers_ ? std::vector<bool>(data.dated.size(), false) : data.aside;
+    for (std::uint8_t& d : doubts_)
+        d &= static_cast<std::uint8_t>(~kSetAside);
+    for (std::size_t i = 0; i < data.dated.size(); ++i)
+        if (setAside_[i] && data.dated[i].record < doubts_.size())
+            doubts_[data.dated[i].record] |= kSetAside;
+}
+
 void LogTableModel::examine() {
     const LogRecords* records = file_ ? file_->records() : nullptr;
     doubts_.assign(records ? records->size() : 0, 0);
     fractionDigits_.assign(static_cast<std::size_t>(columns_) + 1, 0);
-    dated_ = records ? chartData(*records) : ChartData{};
-    setAside_ = view::setAside(dated_.dated);
+    markSetAside();
     if (!records)
         return;
-    std::vector<bool> dated(records->size(), false);
-    for (std::size_t i = 0; i < dated_.dated.size(); ++i) {
-        dated[dated_.dated[i].record] = true;
-        if (setAside_[i])
-            doubts_[dated_.dated[i].record] |= kSetAside;
-    }
+    std::vector<bool> hasDate(records->size(), false);
+    for (const DatedRecord& d : dated().dated)
+        if (d.record < hasDate.size())
+            hasDate[d.record] = true;
     const auto& right = file_->columns()->rightAligned;
     for (std::size_t r = 0; r < records->size(); ++r) {
         if (records->line(r).irregular)
             doubts_[r] |= kIrregularLine;
-        if (!dated[r])
+        if (!hasDate[r])
             doubts_[r] |= kUndated;
         if (records->columnCount() > kWeightItem &&
             withLeadingZero(platform::qs(records->text(r, kWeightItem))).isEmpty())

@@ -30,12 +30,16 @@ class LogTableModel : public QAbstractTableModel {
   public:
     explicit LogTableModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
-    // Shows the records of `file` (its columns and records as they are now).
-    // Call beginShowing() before the file is loaded anew and endShowing()
-    // after it; recordsAdded() after appended bytes were read.
+    // Shows the records of `file` (its columns and records as they are now)
+    // with their chart data `data`, read from those records; both must stay
+    // until the next call. Call beginShowing() before the file is loaded
+    // anew and endShowing() after it; recordsAdded() after appended bytes
+    // were read and `data` read again.
     void beginShowing();
-    void endShowing(const LogFile* file);
+    void endShowing(const LogFile* file, const ChartData* data);
     void recordsAdded();
+    // With the toggle 外れ値を含める on, no record is set aside.
+    void setIncludeOutliers(bool include);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -54,18 +58,20 @@ class LogTableModel : public QAbstractTableModel {
     std::size_t doubtCount(Doubt doubt) const;
     // The records with a date that reads, in date order, and whether each
     // is set aside, as the marks show them.
-    const ChartData& dated() const { return dated_; }
+    const ChartData& dated() const;
     const std::vector<bool>& setAside() const { return setAside_; }
 
   private:
-    void examine(); // the doubts and the number columns' widths, anew
+    void examine();      // the doubts and the number columns' widths, anew
+    void markSetAside(); // the 外 marks, as the toggle has them
     void putInOrder();
     QString shownText(std::size_t record, std::size_t item) const;
 
     const LogFile* file_ = nullptr;
     int rows_ = 0;
     int columns_ = 0;
-    ChartData dated_;
+    const ChartData* data_ = nullptr;
+    bool includeOutliers_ = false;
     std::vector<bool> setAside_;       // per dated record
     std::vector<std::uint8_t> doubts_; // per record
     std::vector<int> fractionDigits_;  // per item: the most digits after "."

@@ -117,6 +117,9 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     chart_->setObjectName(QStringLiteral("chart"));
     chart_->useSettings(&settings_);
     connect(chart_, &LogChart::recordChosen, this, &LogViewer::showRecord);
+    // The toggle 外れ値を含める holds for the table and 統計 as for the chart.
+    model_->setIncludeOutliers(chart_->includeOutliers());
+    connect(chart_, &LogChart::includeOutliersChanged, this, &LogViewer::includeOutliers);
     // An empty or missing log says so in place of the table.
     tableEmpty_ = new QLabel(kNoRecords);
     tableEmpty_->setObjectName(QStringLiteral("tableEmpty"));
@@ -215,7 +218,7 @@ LogViewer::~LogViewer() {
     // The table, a child widget, goes after the log it shows and may still
     // ask for its rows while it is hidden.
     model_->beginShowing();
-    model_->endShowing(nullptr);
+    model_->endShowing(nullptr, nullptr);
 }
 
 void LogViewer::openLog(const QString& log) {
@@ -249,7 +252,8 @@ void LogViewer::reload() {
 void LogViewer::load() {
     gone_ = false;
     file_->load();
-    model_->endShowing(file_.get());
+    readChartData();
+    model_->endShowing(file_.get(), &data_);
     showRecords();
     // The newest record is shown, and the arrow keys move from it.
     if (const LogRecords* records = file_->records(); records && records->size() > 0)
@@ -385,8 +389,8 @@ void LogViewer::follow() {
     case LogFile::Append::Done: {
         const QScrollBar* bar = table_->verticalScrollBar();
         const bool atEnd = bar->value() == bar->maximum();
-        model_->recordsAdded();
         readChartData();
+        model_->recordsAdded();
         stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
         showStatus();
         if (atEnd)
@@ -420,8 +424,13 @@ void LogViewer::showRecord(std::size_t record) {
     table_->setFocus();
 }
 
+void LogViewer::includeOutliers(bool include) {
+    model_->setIncludeOutliers(include);
+    stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
+    showStatus();
+}
+
 void LogViewer::showRecords() {
-    readChartData();
     stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
     if (const LogColumns* columns = file_->columns()) {
         // Columns as wide as their declared bytes, at least as their names.

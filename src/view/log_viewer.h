@@ -75,6 +75,7 @@ class LogViewer : public QMainWindow {
     void watchLog();
     void readChartData();
     void showRecord(std::size_t record);
+    void includeOutliers(bool include);
     QString exportBase() const;
 
     std::unique_ptr<LogFile> file_;

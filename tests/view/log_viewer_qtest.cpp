@@ -29,6 +29,7 @@
 #include <QScatterSeries>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -236,11 +237,31 @@ class LogViewerTest : public QObject {
         QCOMPARE(m->headerData(100, Qt::Vertical).toString(), QStringLiteral("外101"));
         QVERIFY(m->index(100, 0).data(Qt::BackgroundRole).isValid());
 
-        // 外れ値を含める brings it back into the weights and the axis.
-        v.findChild<QCheckBox*>(QStringLiteral("includeOutliers"))->setChecked(true);
+        // 外れ値を含める brings it back into the weights and the axis, the
+        // table and 統計; off again, it is set aside everywhere again.
+        auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
+        const int chartTab = tabs->currentIndex();
+        auto* figures = v.findChild<QTableWidget*>(QStringLiteral("figures"));
+        auto statsFigure = [&](int row) {
+            tabs->setCurrentIndex(2);
+            const QString text = figures->item(row, 1)->text();
+            tabs->setCurrentIndex(chartTab);
+            return text;
+        };
+        QCOMPARE(statsFigure(10), QStringLiteral("1 件")); // 外れ値
+        auto* include = v.findChild<QCheckBox*>(QStringLiteral("includeOutliers"));
+        include->setChecked(true);
         QCOMPARE(points(v, "weightChart", "weightSeries").size(), 200);
         QVERIFY(weightAxis->min() < 7);
-        v.findChild<QCheckBox*>(QStringLiteral("includeOutliers"))->setChecked(false);
+        QCOMPARE(m->headerData(100, Qt::Vertical).toString(), QStringLiteral("101"));
+        QVERIFY(!m->index(100, 0).data(Qt::BackgroundRole).isValid());
+        QVERIFY(!v.statusText().contains(QStringLiteral("外れ値")));
+        QCOMPARE(statsFigure(10), QStringLiteral("0 件"));
+        QCOMPARE(statsFigure(6), QStringLiteral("7.0 kg（2003/04/11）")); // 最小
+        include->setChecked(false);
+        QCOMPARE(m->headerData(100, Qt::Vertical).toString(), QStringLiteral("外101"));
+        QVERIFY(v.statusText().contains(QStringLiteral("外れ値 1")));
+        QCOMPARE(statsFigure(10), QStringLiteral("1 件"));
 
         // The wheel zooms around the pointer, both charts alike; keys zoom,
         // pan and show everything.
