@@ -391,7 +391,7 @@ void LogViewer::follow() {
         const bool atEnd = bar->value() == bar->maximum();
         readChartData();
         model_->recordsAdded();
-        stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
+        showStats();
         showStatus();
         if (atEnd)
             table_->scrollToBottom();
@@ -424,14 +424,18 @@ void LogViewer::showRecord(std::size_t record) {
     table_->setFocus();
 }
 
+void LogViewer::showStats() {
+    stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
+}
+
 void LogViewer::includeOutliers(bool include) {
     model_->setIncludeOutliers(include);
-    stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
+    showStats();
     showStatus();
 }
 
 void LogViewer::showRecords() {
-    stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
+    showStats();
     if (const LogColumns* columns = file_->columns()) {
         // Columns as wide as their declared bytes, at least as their names.
         const int digit = table_->fontMetrics().horizontalAdvance(QLatin1Char('0'));

@@ -75,6 +75,8 @@ class LogViewer : public QMainWindow {
     void watchLog();
     void readChartData();
     void showRecord(std::size_t record);
+    // 統計 anew from the table's dated records and set-aside flags.
+    void showStats();
     void includeOutliers(bool include);
     QString exportBase() const;
 
