@@ -50,41 +50,155 @@ bool plottable(double value) {
     return std::isfinite(value) && value > 0;
 }
 
-std::vector<std::size_t> pointsToDraw(std::span<const double> xs, std::span<const double> ys,
-                                      std::size_t columns) {
+namespace {
+
+// The smallest block summed up; shorter stretches are read point by point.
+constexpr std::size_t kFirstBlock = 8;
+
+} // namespace
+
+SeriesSummary::SeriesSummary(Series series) : series_(std::move(series)) {
+    const auto& y = series_.y;
+    auto lower = [&](std::uint32_t a, std::uint32_t b) { return y(b) < y(a) ? b : a; };
+    auto higher = [&](std::uint32_t a, std::uint32_t b) { return y(b) > y(a) ? b : a; };
+    // Level 0 from the points, each further level from pairs of the one below.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> level(series_.size / kFirstBlock);
+    for (std::size_t b = 0; b < level.size(); ++b) {
+        auto first = static_cast<std::uint32_t>(b * kFirstBlock);
+        std::pair<std::uint32_t, std::uint32_t> extremes{first, first};
+        for (std::uint32_t i = first + 1; i < first + kFirstBlock; ++i)
+            extremes = {lower(extremes.first, i), higher(extremes.second, i)};
+        level[b] = extremes;
+    }
+    while (!level.empty()) {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> next(level.size() / 2);
+        for (std::size_t b = 0; b < next.size(); ++b)
+            next[b] = {lower(level[2 * b].first, level[2 * b + 1].first),
+                       higher(level[2 * b].second, level[2 * b + 1].second)};
+        levels_.push_back(std::move(level));
+        level = std::move(next);
+    }
+}
+
+std::size_t SeriesSummary::lowerBound(double x) const {
+    std::size_t from = 0, to = series_.size;
+    while (from < to) {
+        const std::size_t mid = from + (to - from) / 2;
+        if (series_.x(mid) < x)
+            from = mid + 1;
+        else
+            to = mid;
+    }
+    return from;
+}
+
+std::size_t SeriesSummary::upperBound(double x) const {
+    std::size_t from = 0, to = series_.size;
+    while (from < to) {
+        const std::size_t mid = from + (to - from) / 2;
+        if (series_.x(mid) <= x)
+            from = mid + 1;
+        else
+            to = mid;
+    }
+    return from;
+}
+
+SeriesSummary::Extremes SeriesSummary::extremes(std::size_t from, std::size_t to) const {
+    const auto& y = series_.y;
+    // Ties go to the earlier point, as a scan from the left finds it.
+    Extremes found{from, from};
+    double low = y(from), high = low;
+    auto take = [&](std::size_t atLow, std::size_t atHigh) {
+        const double l = y(atLow), h = y(atHigh);
+        if (l < low || (l == low && atLow < found.low)) {
+            low = l;
+            found.low = atLow;
+        }
+        if (h > high || (h == high && atHigh < found.high)) {
+            high = h;
+            found.high = atHigh;
+        }
+    };
+    // Each step takes the largest whole block that starts at `i` and ends by
+    // `to`, or else the point at `i`.
+    for (std::size_t i = from; i < to;) {
+        std::size_t level = 0, block = kFirstBlock;
+        while (level < levels_.size() && i % block == 0 && i + block <= to) {
+            ++level;
+            block *= 2;
+        }
+        if (level == 0) {
+            take(i, i);
+            ++i;
+            continue;
+        }
+        block /= 2;
+        const auto& [l, h] = levels_[level - 1][i / block];
+        take(l, h);
+        i += block;
+    }
+    return found;
+}
+
+std::vector<std::size_t> SeriesSummary::pointsToDraw(std::size_t from, std::size_t to,
+                                                     std::size_t columns, Keep keep) const {
     std::vector<std::size_t> kept;
     columns = std::max<std::size_t>(columns, 1);
-    if (xs.size() <= 4 * columns) {
-        for (std::size_t i = 0; i < xs.size(); ++i)
+    const bool ends = keep == Keep::Ends;
+    if (to - from <= (ends ? 4 : 2) * columns) {
+        for (std::size_t i = from; i < to; ++i)
             kept.push_back(i);
         return kept;
     }
-    const double from = xs.front();
-    const double span = xs.back() - from;
-    auto columnOf = [&](double x) {
+    const auto& x = series_.x;
+    const double left = x(from);
+    const double span = x(to - 1) - left;
+    auto columnOf = [&](std::size_t i) {
         if (!(span > 0))
             return std::size_t{0};
-        const double c = std::floor((x - from) / span * static_cast<double>(columns));
+        const double c = std::floor((x(i) - left) / span * static_cast<double>(columns));
         return std::min(static_cast<std::size_t>(std::max(c, 0.0)), columns - 1);
     };
-    std::size_t i = 0;
-    while (i < xs.size()) {
-        const std::size_t column = columnOf(xs[i]);
-        std::size_t first = i, low = i, high = i, last = i;
-        for (++i; i < xs.size() && columnOf(xs[i]) == column; ++i) {
-            last = i;
-            if (ys[i] < ys[low])
-                low = i;
-            if (ys[i] > ys[high])
-                high = i;
+    for (std::size_t i = from; i < to;) {
+        // The column's points end where the next column begins: found by
+        // steps of growing length from `i`, then halving, so that the points
+        // read lie near each other.
+        const std::size_t column = columnOf(i);
+        std::size_t end = i + 1, beyond = to;
+        for (std::size_t step = 1; end < to; step *= 2) {
+            const std::size_t probe = std::min(i + step, to);
+            if (probe == to || columnOf(probe) != column) {
+                beyond = probe;
+                break;
+            }
+            end = probe + 1;
         }
-        std::size_t four[] = {first, low, high, last};
+        while (end < beyond) {
+            const std::size_t mid = end + (beyond - end) / 2;
+            if (columnOf(mid) == column)
+                end = mid + 1;
+            else
+                beyond = mid;
+        }
+        const Extremes e = extremes(i, end);
+        // The whole part's first and last points are kept either way.
+        std::size_t four[] = {ends || i == from ? i : e.low, e.low, e.high,
+                              ends || end == to ? end - 1 : e.high};
         std::sort(std::begin(four), std::end(four));
         for (std::size_t k = 0; k < 4; ++k)
             if (k == 0 || four[k] != four[k - 1])
                 kept.push_back(four[k]);
+        i = end;
     }
     return kept;
+}
+
+std::vector<std::size_t> pointsToDraw(std::span<const double> xs, std::span<const double> ys,
+                                      std::size_t columns) {
+    const SeriesSummary summary(
+        {xs.size(), [xs](std::size_t i) { return xs[i]; }, [ys](std::size_t i) { return ys[i]; }});
+    return summary.pointsToDraw(0, xs.size(), columns);
 }
 
 } // namespace taiju::view

@@ -7,7 +7,10 @@
 #include "log/record_reader.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace taiju::view {
@@ -48,6 +51,54 @@ void putInDateOrder(std::vector<DatedRecord>& dated);
 
 // Whether a number is drawn: finite and above 0 (an empty column reads as 0).
 bool plottable(double value);
+
+// A series of `size` points, point k at (x(k), y(k)), x ascending and every
+// y finite. The functions read the points where they are kept, so that a
+// series needs no copy of its own.
+struct Series {
+    std::size_t size = 0;
+    std::function<double(std::size_t)> x, y;
+};
+
+// The lowest and highest point of each block of 8, 16, 32, ... points of a
+// series, worked out once, so that the span of values and the points worth
+// drawing of any part of it take time that grows with the pixel columns and
+// not with the points (about one byte per point).
+class SeriesSummary {
+  public:
+    SeriesSummary() = default;
+    explicit SeriesSummary(Series series);
+
+    const Series& series() const { return series_; }
+    // The first point with x ≥ `x`, and the first with x > `x`.
+    std::size_t lowerBound(double x) const;
+    std::size_t upperBound(double x) const;
+
+    // The first of the lowest and the first of the highest of the points
+    // [from, to) (from < to).
+    struct Extremes {
+        std::size_t low, high;
+    };
+    Extremes extremes(std::size_t from, std::size_t to) const;
+
+    // What each pixel column keeps of its points: its first, lowest, highest
+    // and last (a line through them looks the same as through them all), or
+    // its lowest and highest only (markers, or a line thinner to draw whose
+    // two ends are kept all the same).
+    enum class Keep { Ends, Extremes };
+
+    // The points [from, to) worth drawing in `columns` pixel columns: all of
+    // them when they are at most four (Keep::Extremes: two) per column;
+    // otherwise, in order, those that each column keeps.
+    std::vector<std::size_t> pointsToDraw(std::size_t from, std::size_t to, std::size_t columns,
+                                          Keep keep = Keep::Ends) const;
+
+  private:
+    Series series_;
+    // levels_[k][b]: the lowest and the highest point of block b of
+    // kFirstBlock << k points.
+    std::vector<std::vector<std::pair<std::uint32_t, std::uint32_t>>> levels_;
+};
 
 // The indices of the points of a series (`xs` ascending) worth drawing in
 // `columns` pixel columns: all of them when they are at most four per column;

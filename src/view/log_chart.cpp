@@ -39,6 +39,9 @@ namespace {
 
 // The pixel columns a series is reduced for before the chart has its size.
 constexpr int kDefaultColumns = 1200;
+// The pixels of a column in which a series keeps at most its lowest and
+// highest point: about the width of the pens, a third of the markers.
+constexpr int kColumnWidth = 2;
 // The narrowest span a zoom shows, in days.
 constexpr double kNarrowest = 0.25;
 // How near the pointer a point must be to be read out, in pixels.
@@ -272,11 +275,11 @@ void LogChart::buildSeries() {
     attach(bmi, bmiTime_, bmiAxis_);
 
     drawnFor_.assign(kLines, -1);
-    lines_ = {{weights, weightChart_, {}, {}, {}},
-              {outliers, weightChart_, {}, {}, {}},
-              {trend, weightChart_, {}, {}, {}},
-              {standard, weightChart_, {}, {}, {}},
-              {bmi, bmiChart_, {}, {}, {}}};
+    lines_ = {{weights, weightChart_, {}, {}},
+              {outliers, weightChart_, {}, {}},
+              {trend, weightChart_, {}, {}},
+              {standard, weightChart_, {}, {}},
+              {bmi, bmiChart_, {}, {}}};
 }
 
 QWidget* LogChart::buildRangeBar() {
@@ -435,33 +438,41 @@ void LogChart::build() {
 }
 
 void LogChart::fillLines() {
+    // Each line keeps only the indices of its dated records, and reads the
+    // dates and values from the chart data.
     for (Line& line : lines_) {
-        line.xs.clear();
-        line.ys.clear();
+        line.points = SeriesSummary();
         line.dated.clear();
     }
     trend_.clear();
     if (!data_)
         return;
-    auto add = [](Line& line, double x, double y, std::size_t i) {
-        line.xs.push_back(x);
-        line.ys.push_back(y);
-        line.dated.push_back(i);
-    };
-    for (std::size_t i = 0; i < data_->dated.size(); ++i) {
-        const DatedRecord& d = data_->dated[i];
-        const double x = xOf(d.seconds);
+    const std::vector<DatedRecord>& dated = data_->dated;
+    for (LineIndex i : {kWeights, kStandard, kBmi})
+        lines_[i].dated.reserve(dated.size() - (i == kStandard ? 0 : data_->asideCount));
+    for (std::size_t i = 0; i < dated.size(); ++i) {
+        const DatedRecord& d = dated[i];
         const bool aside = !includeOutliers_ && data_->aside[i];
+        const auto at = static_cast<std::uint32_t>(i);
         if (plottable(d.weight))
-            add(lines_[aside ? kOutliers : kWeights], x, d.weight, i);
+            lines_[aside ? kOutliers : kWeights].dated.push_back(at);
         if (plottable(d.standard))
-            add(lines_[kStandard], x, d.standard, i);
+            lines_[kStandard].dated.push_back(at);
         if (plottable(d.bmi) && !aside)
-            add(lines_[kBmi], x, d.bmi, i);
+            lines_[kBmi].dated.push_back(at);
     }
-    trend_ = dailyTrend(data_->dated, includeOutliers_ ? std::vector<bool>{} : data_->aside);
-    for (const TrendPoint& p : trend_)
-        add(lines_[kTrend], xOf(p.seconds), p.trend, 0);
+    for (auto [i, field] :
+         {std::pair{kWeights, &DatedRecord::weight}, std::pair{kOutliers, &DatedRecord::weight},
+          std::pair{kStandard, &DatedRecord::standard}, std::pair{kBmi, &DatedRecord::bmi}}) {
+        const std::vector<std::uint32_t>* at = &lines_[i].dated;
+        lines_[i].points = SeriesSummary(
+            {at->size(), [&dated, at](std::size_t k) { return xOf(dated[(*at)[k]].seconds); },
+             [&dated, at, field](std::size_t k) { return dated[(*at)[k]].*field; }});
+    }
+    trend_ = dailyTrend(dated, includeOutliers_ ? std::vector<bool>{} : data_->aside);
+    lines_[kTrend].points =
+        SeriesSummary({trend_.size(), [this](std::size_t k) { return xOf(trend_[k].seconds); },
+                       [this](std::size_t k) { return trend_[k].trend; }});
 }
 
 void LogChart::applyView(DayRange range) {
@@ -506,13 +517,13 @@ void LogChart::showChoice() {
 void LogChart::fitValueAxes() {
     // The values of `line` in view, widened into [low, high].
     auto widen = [this](const Line& line, double& low, double& high) {
-        const auto from = std::lower_bound(line.xs.begin(), line.xs.end(), view_.from);
-        const auto to = std::upper_bound(from, line.xs.end(), view_.to);
-        const auto ys = line.ys.begin();
-        for (auto it = ys + (from - line.xs.begin()); it != ys + (to - line.xs.begin()); ++it) {
-            low = std::min(low, *it);
-            high = std::max(high, *it);
-        }
+        const std::size_t from = line.points.lowerBound(view_.from);
+        const std::size_t to = line.points.upperBound(view_.to);
+        if (from >= to)
+            return;
+        const SeriesSummary::Extremes e = line.points.extremes(from, to);
+        low = std::min(low, line.y(e.low));
+        high = std::max(high, line.y(e.high));
     };
     auto fit = [](QValueAxis* axis, double low, double high, double emptyLow, double emptyHigh) {
         if (low > high) {
@@ -605,24 +616,26 @@ void LogChart::drawLines() {
             continue;
         drawnFor_[i] = columns;
         // The points in view, and for a line one beyond each edge.
-        auto from = std::lower_bound(line.xs.begin(), line.xs.end(), view_.from);
-        auto to = std::upper_bound(from, line.xs.end(), view_.to);
+        std::size_t from = line.points.lowerBound(view_.from);
+        std::size_t to = line.points.upperBound(view_.to);
         const bool isLine = i == kTrend || i == kStandard || i == kBmi;
-        if (isLine && from != line.xs.begin())
+        if (isLine && from > 0)
             --from;
-        if (isLine && to != line.xs.end())
+        if (isLine && to < line.size())
             ++to;
-        const std::size_t first = static_cast<std::size_t>(from - line.xs.begin());
-        const std::span<const double> xs(line.xs.data() + first,
-                                         static_cast<std::size_t>(to - from));
-        const std::span<const double> ys(line.ys.data() + first, xs.size());
+        // The lowest and highest point of each column narrower than the
+        // pens and markers: what the pixels can show, and few points for the
+        // chart to lay out and stroke (each marker is a graphics item).
+        const auto keep = static_cast<std::size_t>(std::max(columns / kColumnWidth, 1));
         QList<QPointF> points;
-        for (std::size_t k : pointsToDraw(xs, ys, static_cast<std::size_t>(columns))) {
-            double y = ys[k];
-            if (i == kOutliers) // beyond the axis: at its edge, with the value
-                y = std::clamp(y, weightAxis_->min(), weightAxis_->max());
-            points.append(QPointF(xs[k], y));
-        }
+        if (from < to)
+            for (std::size_t k :
+                 line.points.pointsToDraw(from, to, keep, SeriesSummary::Keep::Extremes)) {
+                double y = line.y(k);
+                if (i == kOutliers) // beyond the axis: at its edge, with the value
+                    y = std::clamp(y, weightAxis_->min(), weightAxis_->max());
+                points.append(QPointF(line.x(k), y));
+            }
         line.series->replace(points);
         if (auto* series = qobject_cast<QLineSeries*>(line.series))
             series->setPointsVisible(points.size() == 1);
@@ -650,11 +663,11 @@ void LogChart::placeLabels() {
     for (QGraphicsSimpleTextItem* item : edgeValues_)
         item->hide();
     const Line& outliers = lines_[kOutliers];
-    const auto from = std::lower_bound(outliers.xs.begin(), outliers.xs.end(), view_.from);
-    const auto to = std::upper_bound(from, outliers.xs.end(), view_.to);
+    const std::size_t to = outliers.points.upperBound(view_.to);
     std::size_t used = 0;
-    for (auto it = from; it != to && used < kMaxEdgeValues; ++it) {
-        const double y = outliers.ys[static_cast<std::size_t>(it - outliers.xs.begin())];
+    for (std::size_t k = outliers.points.lowerBound(view_.from); k < to && used < kMaxEdgeValues;
+         ++k) {
+        const double y = outliers.y(k);
         if (y >= weightAxis_->min() && y <= weightAxis_->max())
             continue;
         if (used == edgeValues_.size()) {
@@ -665,7 +678,8 @@ void LogChart::placeLabels() {
         }
         QGraphicsSimpleTextItem* item = edgeValues_[used++];
         const QPointF at = weightChart_->mapToPosition(
-            QPointF(*it, std::clamp(y, weightAxis_->min(), weightAxis_->max())), outliers.series);
+            QPointF(outliers.x(k), std::clamp(y, weightAxis_->min(), weightAxis_->max())),
+            outliers.series);
         item->setText(QString::number(y));
         item->setPos(at.x() + 6,
                      y > weightAxis_->max() ? at.y() : at.y() - item->boundingRect().height());
@@ -688,35 +702,36 @@ void LogChart::pan(double share) {
 
 void LogChart::stepCursor(int direction) {
     const Line& weights = lines_[kWeights];
-    if (weights.xs.empty())
+    if (stale_ || weights.size() == 0)
         return;
     const auto inView = [&](std::size_t k) {
-        return weights.xs[k] >= view_.from && weights.xs[k] <= view_.to;
+        return weights.x(k) >= view_.from && weights.x(k) <= view_.to;
     };
-    // The cursor's place among the weights, or where it enters the view.
-    auto at =
-        std::find(weights.dated.begin(), weights.dated.end(), static_cast<std::size_t>(cursor_));
+    // The cursor's place among the weights (in date order), or where it
+    // enters the view.
+    const auto at = std::lower_bound(weights.dated.begin(), weights.dated.end(), cursor_,
+                                     [](std::uint32_t d, long long c) { return d < c; });
     std::size_t k;
-    if (cursor_ < 0 || at == weights.dated.end() ||
+    if (cursor_ < 0 || at == weights.dated.end() || *at != cursor_ ||
         !inView(static_cast<std::size_t>(at - weights.dated.begin()))) {
-        const auto first = std::lower_bound(weights.xs.begin(), weights.xs.end(), view_.from);
-        const auto last = std::upper_bound(weights.xs.begin(), weights.xs.end(), view_.to);
-        if (first == last)
+        const std::size_t first = weights.points.lowerBound(view_.from);
+        const std::size_t last = weights.points.upperBound(view_.to);
+        if (first >= last)
             return;
-        k = static_cast<std::size_t>((direction > 0 ? first : last - 1) - weights.xs.begin());
+        k = direction > 0 ? first : last - 1;
     } else {
         k = static_cast<std::size_t>(at - weights.dated.begin());
-        if ((direction < 0 && k == 0) || (direction > 0 && k + 1 == weights.xs.size()))
+        if ((direction < 0 && k == 0) || (direction > 0 && k + 1 == weights.size()))
             return;
         k = direction > 0 ? k + 1 : k - 1;
     }
     if (!inView(k)) { // the view follows the cursor
         const double span = view_.to - view_.from;
         choice_.span = QStringLiteral("zoom");
-        applyView({weights.xs[k] - span / 2, weights.xs[k] + span / 2});
+        applyView({weights.x(k) - span / 2, weights.x(k) + span / 2});
     }
     cursor_ = static_cast<long long>(weights.dated[k]);
-    cursorMark_->replace({QPointF(weights.xs[k], weights.ys[k])});
+    cursorMark_->replace({QPointF(weights.x(k), weights.y(k))});
     showReadout(cursor_);
 }
 
@@ -738,12 +753,10 @@ long long LogChart::recordNear(QChartView* view, QPointF pos) const {
     for (LineIndex i : view == bmiView_ ? std::span<const LineIndex>(kBmiLines)
                                         : std::span<const LineIndex>(kWeightLines)) {
         const Line& line = lines_[i];
-        const auto from = std::lower_bound(line.xs.begin(), line.xs.end(), x - kNear * xPerPixel);
-        const auto to = std::upper_bound(from, line.xs.end(), x + kNear * xPerPixel);
-        for (auto it = from; it != to; ++it) {
-            const auto k = static_cast<std::size_t>(it - line.xs.begin());
-            const double dx = (*it - x) / xPerPixel;
-            const double dy = (std::clamp(line.ys[k], axis->min(), axis->max()) - y) / yPerPixel;
+        const std::size_t to = line.points.upperBound(x + kNear * xPerPixel);
+        for (std::size_t k = line.points.lowerBound(x - kNear * xPerPixel); k < to; ++k) {
+            const double dx = (line.x(k) - x) / xPerPixel;
+            const double dy = (std::clamp(line.y(k), axis->min(), axis->max()) - y) / yPerPixel;
             if (dx * dx + dy * dy <= bestDistance) {
                 bestDistance = dx * dx + dy * dy;
                 best = static_cast<long long>(line.dated[k]);

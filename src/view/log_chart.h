@@ -116,8 +116,11 @@ class LogChart : public QWidget {
     struct Line {
         QXYSeries* series;
         QChart* chart;
-        std::vector<double> xs, ys;
-        std::vector<std::size_t> dated; // the dated record of each point
+        std::vector<std::uint32_t> dated; // the dated record of each point (not the trend's)
+        SeriesSummary points;             // read from the chart data, or from the trend
+        std::size_t size() const { return points.series().size; }
+        double x(std::size_t k) const { return points.series().x(k); }
+        double y(std::size_t k) const { return points.series().y(k); }
     };
     enum LineIndex { kWeights, kOutliers, kTrend, kStandard, kBmi, kLines };
 

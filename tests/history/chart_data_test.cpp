@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 
 using namespace taiju;
@@ -83,6 +85,74 @@ TEST(ChartData, ReducedSeriesKeepsEveryColumnsExtremes) {
             EXPECT_TRUE(set.count(low[col])) << "lowest of column " << col;
             EXPECT_TRUE(set.count(high[col])) << "highest of column " << col;
         }
+    }
+}
+
+// The summary's answers against a scan of every point: the first lowest and
+// highest, and per column the points a scan keeps.
+TEST(ChartData, SummaryAnswersAsAScanOfEveryPoint) {
+    using Keep = SeriesSummary::Keep;
+    struct Case {
+        const char* name;
+        std::size_t from, to, columns;
+        Keep keep;
+    };
+    const Case cases[] = {
+        {"whole blocks of 8 to 1024", 0, 1024, 50, Keep::Ends},
+        {"a part starting and ending inside blocks", 3, 2997, 37, Keep::Ends},
+        {"a flat stretch ties to its first point", 200, 400, 3, Keep::Ends},
+        {"equal times share a column", 1000, 1300, 7, Keep::Ends},
+        {"one point", 5, 6, 1, Keep::Ends},
+        {"few points are all kept", 10, 30, 10, Keep::Extremes},
+        {"lowest and highest, with the part's two ends", 7, 2999, 40, Keep::Extremes},
+        {"one column keeps the ends and extremes", 0, 3000, 1, Keep::Extremes},
+    };
+    // Three points share each time from 1000 on; 200 to 399 are equal.
+    std::vector<double> xs, ys;
+    for (std::size_t i = 0; i < 3000; ++i) {
+        const double d = static_cast<double>(i);
+        xs.push_back(i < 1000 ? std::pow(d, 1.2) : std::pow(1000.0, 1.2) + std::floor(d / 3));
+        ys.push_back(i >= 200 && i < 400 ? 50
+                                         : std::sin(d * 0.7) * 10 + static_cast<double>(i % 13));
+    }
+    const SeriesSummary summary(
+        {xs.size(), [&](std::size_t i) { return xs[i]; }, [&](std::size_t i) { return ys[i]; }});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto first = ys.begin() + static_cast<long>(c.from);
+        const auto last = ys.begin() + static_cast<long>(c.to);
+        const SeriesSummary::Extremes e = summary.extremes(c.from, c.to);
+        EXPECT_EQ(e.low, static_cast<std::size_t>(std::min_element(first, last) - ys.begin()));
+        EXPECT_EQ(e.high, static_cast<std::size_t>(std::max_element(first, last) - ys.begin()));
+
+        // The scan: each column's first, lowest, highest and last point.
+        std::vector<std::size_t> expected;
+        const bool ends = c.keep == Keep::Ends;
+        if (c.to - c.from <= (ends ? 4 : 2) * c.columns) {
+            for (std::size_t i = c.from; i < c.to; ++i)
+                expected.push_back(i);
+        } else {
+            const double span = xs[c.to - 1] - xs[c.from];
+            std::map<std::size_t, std::vector<std::size_t>> columns;
+            for (std::size_t i = c.from; i < c.to; ++i)
+                columns[std::min(static_cast<std::size_t>((xs[i] - xs[c.from]) / span *
+                                                          static_cast<double>(c.columns)),
+                                 c.columns - 1)]
+                    .push_back(i);
+            for (const auto& [column, points] : columns) {
+                std::set<std::size_t> kept{
+                    *std::min_element(points.begin(), points.end(),
+                                      [&](auto a, auto b) { return ys[a] < ys[b]; }),
+                    *std::max_element(points.begin(), points.end(),
+                                      [&](auto a, auto b) { return ys[a] < ys[b]; })};
+                if (ends || points.front() == c.from)
+                    kept.insert(points.front());
+                if (ends || points.back() == c.to - 1)
+                    kept.insert(points.back());
+                expected.insert(expected.end(), kept.begin(), kept.end());
+            }
+        }
+        EXPECT_EQ(summary.pointsToDraw(c.from, c.to, c.columns, c.keep), expected);
     }
 }
 
