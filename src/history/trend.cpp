@@ -9,38 +9,46 @@ namespace taiju::view {
 std::vector<TrendPoint> dailyTrend(const std::vector<DatedRecord>& dated,
                                    const std::vector<bool>& leftOut) {
     std::vector<TrendPoint> trend;
+    eachTrendPoint(dated, leftOut, [&](const TrendPoint& p) { trend.push_back(p); });
+    return trend;
+}
+
+void eachTrendPoint(const std::vector<DatedRecord>& dated, const std::vector<bool>& leftOut,
+                    const std::function<void(const TrendPoint&)>& point) {
+    // The day being summed up, and the day before it with its trend.
+    TrendPoint today{}, before{};
+    bool any = false, first = true;
     double sum = 0;
     int count = 0;
     auto closeDay = [&] {
-        TrendPoint& p = trend.back();
-        p.mean = sum / count;
-        if (trend.size() == 1) {
-            p.trend = p.mean;
-            return;
-        }
-        const TrendPoint& before = trend[trend.size() - 2];
-        const double days = static_cast<double>(p.day - before.day);
-        p.trend = before.trend + (1 - std::pow(0.9, days)) * (p.mean - before.trend);
+        today.mean = sum / count;
+        const double days = static_cast<double>(today.day - before.day);
+        today.trend = first
+                          ? today.mean
+                          : before.trend + (1 - std::pow(0.9, days)) * (today.mean - before.trend);
+        first = false;
+        point(today);
+        before = today;
     };
     for (std::size_t i = 0; i < dated.size(); ++i) {
         const DatedRecord& d = dated[i];
         if ((i < leftOut.size() && leftOut[i]) || !plottable(d.weight))
             continue;
         const long long day = d.seconds / kDaySeconds;
-        if (trend.empty() || trend.back().day != day) {
-            if (!trend.empty())
+        if (!any || today.day != day) {
+            if (any)
                 closeDay();
-            trend.push_back({day, d.seconds, 0, 0});
+            today = {day, d.seconds, 0, 0};
+            any = true;
             sum = 0;
             count = 0;
         }
-        trend.back().seconds = d.seconds;
+        today.seconds = d.seconds;
         sum += d.weight;
         ++count;
     }
-    if (!trend.empty())
+    if (any)
         closeDay();
-    return trend;
 }
 
 const TrendPoint* trendOn(const std::vector<TrendPoint>& trend, long long day) {

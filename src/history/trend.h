@@ -6,6 +6,7 @@
 
 #include "history/chart_data.h"
 
+#include <functional>
 #include <vector>
 
 namespace taiju::view {
@@ -24,6 +25,11 @@ struct TrendPoint {
 // that are not plottable take no part.
 std::vector<TrendPoint> dailyTrend(const std::vector<DatedRecord>& dated,
                                    const std::vector<bool>& leftOut);
+
+// The same points handed to `point` one by one, for a caller that keeps less
+// of each than the whole list.
+void eachTrendPoint(const std::vector<DatedRecord>& dated, const std::vector<bool>& leftOut,
+                    const std::function<void(const TrendPoint&)>& point);
 
 // The trend on the day `day`: that of the last trend point up to that day,
 // or nothing before the first.

@@ -275,11 +275,11 @@ void LogChart::buildSeries() {
     attach(bmi, bmiTime_, bmiAxis_);
 
     drawnFor_.assign(kLines, -1);
-    lines_ = {{weights, weightChart_, {}, {}},
-              {outliers, weightChart_, {}, {}},
-              {trend, weightChart_, {}, {}},
-              {standard, weightChart_, {}, {}},
-              {bmi, bmiChart_, {}, {}}};
+    lines_ = {{weights, weightChart_, {}, false, {}},
+              {outliers, weightChart_, {}, false, {}},
+              {trend, weightChart_, {}, false, {}},
+              {standard, weightChart_, {}, false, {}},
+              {bmi, bmiChart_, {}, false, {}}};
 }
 
 QWidget* LogChart::buildRangeBar() {
@@ -438,38 +438,55 @@ void LogChart::build() {
 }
 
 void LogChart::fillLines() {
-    // Each line keeps only the indices of its dated records, and reads the
+    // Each line keeps at most the indices of its dated records, and reads the
     // dates and values from the chart data.
     for (Line& line : lines_) {
         line.points = SeriesSummary();
-        line.dated.clear();
+        line.dated = {};
     }
-    trend_.clear();
+    trend_ = {};
     if (!data_)
         return;
     const std::vector<DatedRecord>& dated = data_->dated;
-    for (LineIndex i : {kWeights, kStandard, kBmi})
-        lines_[i].dated.reserve(dated.size() - (i == kStandard ? 0 : data_->asideCount));
-    for (std::size_t i = 0; i < dated.size(); ++i) {
+    auto shows = [&](LineIndex line, std::size_t i) {
         const DatedRecord& d = dated[i];
         const bool aside = !includeOutliers_ && data_->aside[i];
-        const auto at = static_cast<std::uint32_t>(i);
-        if (plottable(d.weight))
-            lines_[aside ? kOutliers : kWeights].dated.push_back(at);
-        if (plottable(d.standard))
-            lines_[kStandard].dated.push_back(at);
-        if (plottable(d.bmi) && !aside)
-            lines_[kBmi].dated.push_back(at);
-    }
+        switch (line) {
+        case kWeights:
+            return plottable(d.weight) && !aside;
+        case kOutliers:
+            return plottable(d.weight) && aside;
+        case kStandard:
+            return plottable(d.standard);
+        default:
+            return plottable(d.bmi) && !aside;
+        }
+    };
     for (auto [i, field] :
          {std::pair{kWeights, &DatedRecord::weight}, std::pair{kOutliers, &DatedRecord::weight},
           std::pair{kStandard, &DatedRecord::standard}, std::pair{kBmi, &DatedRecord::bmi}}) {
-        const std::vector<std::uint32_t>* at = &lines_[i].dated;
-        lines_[i].points = SeriesSummary(
-            {at->size(), [&dated, at](std::size_t k) { return xOf(dated[(*at)[k]].seconds); },
-             [&dated, at, field](std::size_t k) { return dated[(*at)[k]].*field; }});
+        Line& line = lines_[i];
+        std::size_t count = 0;
+        for (std::size_t d = 0; d < dated.size(); ++d)
+            count += shows(i, d);
+        line.every = count == dated.size();
+        if (!line.every) {
+            line.dated.reserve(count);
+            for (std::size_t d = 0; d < dated.size(); ++d)
+                if (shows(i, d))
+                    line.dated.push_back(static_cast<std::uint32_t>(d));
+        }
+        const Line* at = &line;
+        line.points = SeriesSummary(
+            {count, [&dated, at](std::size_t k) { return xOf(dated[at->datedOf(k)].seconds); },
+             [&dated, at, field](std::size_t k) { return dated[at->datedOf(k)].*field; }});
     }
-    trend_ = dailyTrend(dated, includeOutliers_ ? std::vector<bool>{} : data_->aside);
+    // At most a point a dated record: reserved once, never grown.
+    trend_.reserve(lines_[kWeights].size());
+    eachTrendPoint(dated, includeOutliers_ ? std::vector<bool>{} : data_->aside,
+                   [this](const TrendPoint& p) {
+                       trend_.push_back({p.seconds, p.trend});
+                   });
     lines_[kTrend].points =
         SeriesSummary({trend_.size(), [this](std::size_t k) { return xOf(trend_[k].seconds); },
                        [this](std::size_t k) { return trend_[k].trend; }});
@@ -709,18 +726,22 @@ void LogChart::stepCursor(int direction) {
     };
     // The cursor's place among the weights (in date order), or where it
     // enters the view.
-    const auto at = std::lower_bound(weights.dated.begin(), weights.dated.end(), cursor_,
-                                     [](std::uint32_t d, long long c) { return d < c; });
-    std::size_t k;
-    if (cursor_ < 0 || at == weights.dated.end() || *at != cursor_ ||
-        !inView(static_cast<std::size_t>(at - weights.dated.begin()))) {
+    std::size_t k = weights.size();
+    if (cursor_ >= 0 && weights.every) {
+        k = static_cast<std::size_t>(cursor_);
+    } else if (cursor_ >= 0) {
+        const auto at = std::lower_bound(weights.dated.begin(), weights.dated.end(), cursor_,
+                                         [](std::uint32_t d, long long c) { return d < c; });
+        if (at != weights.dated.end() && *at == cursor_)
+            k = static_cast<std::size_t>(at - weights.dated.begin());
+    }
+    if (k >= weights.size() || !inView(k)) {
         const std::size_t first = weights.points.lowerBound(view_.from);
         const std::size_t last = weights.points.upperBound(view_.to);
         if (first >= last)
             return;
         k = direction > 0 ? first : last - 1;
     } else {
-        k = static_cast<std::size_t>(at - weights.dated.begin());
         if ((direction < 0 && k == 0) || (direction > 0 && k + 1 == weights.size()))
             return;
         k = direction > 0 ? k + 1 : k - 1;
@@ -730,7 +751,7 @@ void LogChart::stepCursor(int direction) {
         choice_.span = QStringLiteral("zoom");
         applyView({weights.x(k) - span / 2, weights.x(k) + span / 2});
     }
-    cursor_ = static_cast<long long>(weights.dated[k]);
+    cursor_ = static_cast<long long>(weights.datedOf(k));
     cursorMark_->replace({QPointF(weights.x(k), weights.y(k))});
     showReadout(cursor_);
 }
@@ -759,7 +780,7 @@ long long LogChart::recordNear(QChartView* view, QPointF pos) const {
             const double dy = (std::clamp(line.y(k), axis->min(), axis->max()) - y) / yPerPixel;
             if (dx * dx + dy * dy <= bestDistance) {
                 bestDistance = dx * dx + dy * dy;
-                best = static_cast<long long>(line.dated[k]);
+                best = static_cast<long long>(line.datedOf(k));
             }
         }
     }
@@ -781,8 +802,13 @@ QString LogChart::describe(std::size_t i) const {
     text += QStringLiteral("　体重 ") + kg(d.weight);
     if (!includeOutliers_ && data_->aside[i])
         text += QStringLiteral("（外れ値）");
-    if (const TrendPoint* t = trendOn(trend_, day))
-        text += QStringLiteral("　傾向 ") + kg(t->trend);
+    // The trend at the end of the record's day.
+    const auto after =
+        std::upper_bound(trend_.begin(), trend_.end(), day, [](long long on, const TrendAt& t) {
+            return on < t.seconds / kDaySeconds;
+        });
+    if (after != trend_.begin())
+        text += QStringLiteral("　傾向 ") + kg((after - 1)->trend);
     if (plottable(d.bmi))
         text += QStringLiteral("　BMI ") + QString::number(d.bmi, 'f', 1);
     if (records_ && records_->columnCount() > kCommentItem) {

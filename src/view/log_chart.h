@@ -116,8 +116,12 @@ class LogChart : public QWidget {
     struct Line {
         QXYSeries* series;
         QChart* chart;
-        std::vector<std::uint32_t> dated; // the dated record of each point (not the trend's)
-        SeriesSummary points;             // read from the chart data, or from the trend
+        // The dated record of each point (not the trend's), or none when the
+        // points are every dated record, one for one.
+        std::vector<std::uint32_t> dated;
+        bool every = false;
+        SeriesSummary points; // read from the chart data, or from the trend
+        std::size_t datedOf(std::size_t k) const { return every ? k : dated[k]; }
         std::size_t size() const { return points.series().size; }
         double x(std::size_t k) const { return points.series().x(k); }
         double y(std::size_t k) const { return points.series().y(k); }
@@ -154,7 +158,11 @@ class LogChart : public QWidget {
     bool stale_ = true; // records_ changed since the chart was built
     bool building_ = false;
     bool picture_ = false; // drawn into a picture, never shown
-    std::vector<TrendPoint> trend_;
+    struct TrendAt {
+        long long seconds; // the day's last weighing
+        double trend;
+    };
+    std::vector<TrendAt> trend_;
     long long readoutRecord_ = -1; // dated index of the readout, or -1
     long long cursor_ = -1;        // dated index of the keyboard cursor, or -1
     QPoint pressAt_;
