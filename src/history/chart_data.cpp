@@ -10,9 +10,16 @@
 namespace taiju::view {
 
 ChartData chartData(const LogRecords& records) {
+    std::vector<DatedRecord> dated;
+    dated.reserve(records.size());
+    const std::size_t undated = appendDated(records, records.size(), 0, dated);
+    return chartData(std::move(dated), undated);
+}
+
+ChartData chartData(std::vector<DatedRecord> dated, std::size_t undated) {
     ChartData data;
-    data.dated.reserve(records.size());
-    data.undated = appendDated(records, records.size(), 0, data.dated);
+    data.dated = std::move(dated);
+    data.undated = undated;
     putInDateOrder(data.dated);
     data.aside = setAside(data.dated);
     data.asideCount =

@@ -40,6 +40,9 @@ struct ChartData {
 
 // The stamps and numbers of the records, each read once, and the typos.
 ChartData chartData(const LogRecords& records);
+// The same from the dated records of a log read in pieces (appendDated), and
+// the number of records whose date does not read.
+ChartData chartData(std::vector<DatedRecord> dated, std::size_t undated);
 
 // Appends the first `count` records whose date reads to `dated`, in file
 // order, their index in the records plus `first`; returns the number of

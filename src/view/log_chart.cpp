@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 #include <QScatterSeries>
@@ -49,6 +50,8 @@ constexpr double kNear = 12;
 // The room a date label needs on the time axis, in pixels.
 constexpr int kTickRoom = 80;
 constexpr std::size_t kMaxEdgeValues = 30;
+// The quality a picture is written with: PNG's quick packing.
+constexpr int kPngQuality = 80;
 
 const char16_t* const kBandNames[] = {u"やせぎみ", u"正常体重", u"やや肥満", u"肥満"};
 const QString kNoRecords =
@@ -931,13 +934,13 @@ QImage LogChart::picture(const LogRecords* records, QSize size, const ChartRange
     chart.choice_ = range;
     chart.chosen_ = true;
     chart.showRecords(records, data ? data : &chart.ownData_);
-    // The charts lay themselves out when first drawn, and then place their
-    // ticks and labels for that size; the second drawing is the picture.
-    chart.layout()->activate();
-    QImage image(size, QImage::Format_RGB32);
-    chart.render(&image);
+    // The charts take their size when first drawn and lay themselves out;
+    // their ticks and labels are then placed for that size. A drawing of one
+    // pixel does that, and the picture is drawn once, laid out.
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    chart.render(&pixel, {}, QRegion(0, 0, 1, 1));
     QCoreApplication::sendPostedEvents();
-    image.fill(Qt::white);
+    QImage image(size, QImage::Format_RGB32);
     chart.render(&image);
     return image;
 }
@@ -945,8 +948,13 @@ QImage LogChart::picture(const LogRecords* records, QSize size, const ChartRange
 bool LogChart::savePicture(const LogRecords* records, const QString& target,
                            const ChartRange& range, const ChartData* data) {
     QSaveFile file(target);
-    return file.open(QIODevice::WriteOnly) &&
-           picture(records, QSize(1200, 800), range, data).save(&file, "PNG") && file.commit();
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, "png");
+    // PNG's quality sets how hard it packs: this is its quick packing, for a
+    // file a little larger than the tightest.
+    writer.setQuality(kPngQuality);
+    return writer.write(picture(records, QSize(1200, 800), range, data)) && file.commit();
 }
 
 } // namespace taiju::view

@@ -109,23 +109,31 @@ int usageError(const QString& what) {
     return 2;
 }
 
-// Reads the log for --csv and --png; tells on standard error what the user
-// should know. Nothing when it cannot be read.
-std::unique_ptr<view::LogFile> readLog(const QString& path) {
-    auto file = std::make_unique<view::LogFile>(path);
-    if (!file->load()) {
-        say(file->error());
-        return nullptr;
+// The irregular lines of a log read in pieces, told on standard error once
+// they are all counted, with the first of them.
+class IrregularLines {
+  public:
+    void count(const LogRecords& records, std::size_t count) {
+        for (std::size_t r = 0; r < count; ++r) {
+            if (!records.line(r).irregular)
+                continue;
+            if (++count_ <= kListed + 1)
+                lines_.push_back(records.line(r).line);
+        }
     }
-    if (!file->columns()->notice.isEmpty())
-        say(file->columns()->notice);
-    if (const std::size_t n = file->records()->irregularCount())
-        say(QStringLiteral("記録ファイル「%1」の長さの不規則な行 %2 行: %3 行目")
-                .arg(file->path())
-                .arg(n)
-                .arg(view::irregularLines(*file->records(), 20)));
-    return file;
-}
+    void tell(const QString& path) const {
+        if (count_)
+            say(QStringLiteral("記録ファイル「%1」の長さの不規則な行 %2 行: %3 行目")
+                    .arg(path)
+                    .arg(count_)
+                    .arg(view::listedLines(lines_, kListed)));
+    }
+
+  private:
+    static constexpr std::size_t kListed = 20;
+    std::size_t count_ = 0;
+    std::vector<std::size_t> lines_; // the first kListed + 1
+};
 
 // Writes the CSV of each piece of the log as soon as it is read, so that a
 // long log is never held whole; what the user should know goes to standard
@@ -139,9 +147,7 @@ int writeCsv(const QString& path) {
     view::CsvWriter csv(view::CsvForm::Exact, [](std::string_view piece) {
         return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
     });
-    constexpr std::size_t kListed = 20;
-    std::size_t irregular = 0;
-    std::vector<std::size_t> irregularLines; // the first kListed + 1
+    IrregularLines irregular;
     bool started = false;
     const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
         if (!started) {
@@ -152,12 +158,7 @@ int writeCsv(const QString& path) {
         }
         const LogRecords& records = reader.records();
         const std::size_t count = atEnd ? records.size() : reader.completeRecords();
-        for (std::size_t r = 0; r < count; ++r) {
-            if (!records.line(r).irregular)
-                continue;
-            if (++irregular <= kListed + 1)
-                irregularLines.push_back(records.line(r).line);
-        }
+        irregular.count(records, count);
         // After a failed write the log is still read to its end, so that the
         // irregular lines are all counted.
         csv.records(records, count);
@@ -168,11 +169,7 @@ int writeCsv(const QString& path) {
         say(file.error());
         return 1;
     }
-    if (irregular)
-        say(QStringLiteral("記録ファイル「%1」の長さの不規則な行 %2 行: %3 行目")
-                .arg(file.path())
-                .arg(irregular)
-                .arg(view::listedLines(irregularLines, kListed)));
+    irregular.tell(file.path());
     if (!csv.finish() || std::fflush(stdout) != 0) {
         say(QStringLiteral("CSV を標準出力に書き出せませんでした"));
         return 1;
@@ -223,19 +220,46 @@ int writeSummary(const QString& path) {
     return 0;
 }
 
+// Draws the picture of the range, reading the log piece by piece so that
+// only its dated records are held.
 int writePng(const QString& target, const QString& path, const view::ChartRange& range) {
-    const auto file = readLog(path);
-    if (!file)
-        return 1;
-    if (file->isToolFile(target))
-        return usageError(view::toolFileRefusal(target));
-    const view::ChartData data = view::chartData(*file->records());
-    if (!view::rangeHoldsRecords(data, range)) {
-        say(QStringLiteral("記録ファイル「%1」には、その期間に日付の読める記録がありません")
-                .arg(file->path()));
+    view::LogFile file(path);
+    std::vector<view::DatedRecord> dated;
+    std::size_t base = 0; // the records handed on before this piece
+    IrregularLines irregular;
+    bool started = false;
+    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
+        if (!started) {
+            started = true;
+            if (!file.columns()->notice.isEmpty())
+                say(file.columns()->notice);
+            // Room for as many records as the log has lines.
+            const auto lineLength = std::max<std::size_t>(file.columns()->layout.lineLength, 1);
+            dated.reserve(static_cast<std::size_t>(QFileInfo(file.path()).size()) / lineLength);
+        }
+        const LogRecords& records = reader.records();
+        const std::size_t count = atEnd ? records.size() : reader.completeRecords();
+        irregular.count(records, count);
+        view::appendDated(records, count, base, dated);
+        base += count;
+        reader.forgetCompleteRecords();
+        return true;
+    });
+    if (!read) {
+        say(file.error());
         return 1;
     }
-    if (!view::LogChart::savePicture(file->records(), target, range, &data)) {
+    irregular.tell(file.path());
+    if (file.isToolFile(target))
+        return usageError(view::toolFileRefusal(target));
+    const std::size_t undated = base - dated.size();
+    const view::ChartData data = view::chartData(std::move(dated), undated);
+    if (!view::rangeHoldsRecords(data, range)) {
+        say(QStringLiteral("記録ファイル「%1」には、その期間に日付の読める記録がありません")
+                .arg(file.path()));
+        return 1;
+    }
+    if (!view::LogChart::savePicture(nullptr, target, range, &data)) {
         say(QStringLiteral("PNG 画像「%1」を書き出せません").arg(view::shownPath(target)));
         return 1;
     }
