@@ -60,25 +60,44 @@ bool plottable(double value) {
 namespace {
 
 // The smallest block summed up; shorter stretches are read point by point.
-constexpr std::size_t kFirstBlock = 8;
+constexpr std::size_t kFirstBlock = 16;
 
 } // namespace
 
+SeriesSummary::Point SeriesSummary::point(std::size_t at) const {
+    return {static_cast<std::uint32_t>(at), static_cast<float>(series_.y(at))};
+}
+
+bool SeriesSummary::below(Point a, Point b) const {
+    if (a.value != b.value)
+        return a.value < b.value;
+    const double ya = series_.y(a.at), yb = series_.y(b.at);
+    return ya < yb || (ya == yb && a.at < b.at);
+}
+
+bool SeriesSummary::above(Point a, Point b) const {
+    if (a.value != b.value)
+        return a.value > b.value;
+    const double ya = series_.y(a.at), yb = series_.y(b.at);
+    return ya > yb || (ya == yb && a.at < b.at);
+}
+
 SeriesSummary::SeriesSummary(Series series) : series_(std::move(series)) {
-    const auto& y = series_.y;
-    auto lower = [&](std::uint32_t a, std::uint32_t b) { return y(b) < y(a) ? b : a; };
-    auto higher = [&](std::uint32_t a, std::uint32_t b) { return y(b) > y(a) ? b : a; };
+    auto lower = [&](Point a, Point b) { return below(b, a) ? b : a; };
+    auto higher = [&](Point a, Point b) { return above(b, a) ? b : a; };
     // Level 0 from the points, each further level from pairs of the one below.
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> level(series_.size / kFirstBlock);
+    std::vector<std::pair<Point, Point>> level(series_.size / kFirstBlock);
     for (std::size_t b = 0; b < level.size(); ++b) {
-        auto first = static_cast<std::uint32_t>(b * kFirstBlock);
-        std::pair<std::uint32_t, std::uint32_t> extremes{first, first};
-        for (std::uint32_t i = first + 1; i < first + kFirstBlock; ++i)
-            extremes = {lower(extremes.first, i), higher(extremes.second, i)};
+        const Point first = point(b * kFirstBlock);
+        std::pair<Point, Point> extremes{first, first};
+        for (std::size_t i = b * kFirstBlock + 1; i < (b + 1) * kFirstBlock; ++i) {
+            const Point p = point(i);
+            extremes = {lower(extremes.first, p), higher(extremes.second, p)};
+        }
         level[b] = extremes;
     }
     while (!level.empty()) {
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> next(level.size() / 2);
+        std::vector<std::pair<Point, Point>> next(level.size() / 2);
         for (std::size_t b = 0; b < next.size(); ++b)
             next[b] = {lower(level[2 * b].first, level[2 * b + 1].first),
                        higher(level[2 * b].second, level[2 * b + 1].second)};
@@ -112,20 +131,13 @@ std::size_t SeriesSummary::upperBound(double x) const {
 }
 
 SeriesSummary::Extremes SeriesSummary::extremes(std::size_t from, std::size_t to) const {
-    const auto& y = series_.y;
     // Ties go to the earlier point, as a scan from the left finds it.
-    Extremes found{from, from};
-    double low = y(from), high = low;
-    auto take = [&](std::size_t atLow, std::size_t atHigh) {
-        const double l = y(atLow), h = y(atHigh);
-        if (l < low || (l == low && atLow < found.low)) {
+    Point low = point(from), high = low;
+    auto take = [&](Point l, Point h) {
+        if (below(l, low))
             low = l;
-            found.low = atLow;
-        }
-        if (h > high || (h == high && atHigh < found.high)) {
+        if (above(h, high))
             high = h;
-            found.high = atHigh;
-        }
     };
     // Each step takes the largest whole block that starts at `i` and ends by
     // `to`, or else the point at `i`.
@@ -136,7 +148,8 @@ SeriesSummary::Extremes SeriesSummary::extremes(std::size_t from, std::size_t to
             block *= 2;
         }
         if (level == 0) {
-            take(i, i);
+            const Point p = point(i);
+            take(p, p);
             ++i;
             continue;
         }
@@ -145,7 +158,7 @@ SeriesSummary::Extremes SeriesSummary::extremes(std::size_t from, std::size_t to
         take(l, h);
         i += block;
     }
-    return found;
+    return {low.at, high.at};
 }
 
 std::vector<std::size_t> SeriesSummary::pointsToDraw(std::size_t from, std::size_t to,

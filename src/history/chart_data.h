@@ -66,7 +66,7 @@ struct Series {
 // The lowest and highest point of each block of 8, 16, 32, ... points of a
 // series, worked out once, so that the span of values and the points worth
 // drawing of any part of it take time that grows with the pixel columns and
-// not with the points (about one byte per point).
+// not with the points (about two bytes per point).
 class SeriesSummary {
   public:
     SeriesSummary() = default;
@@ -97,10 +97,22 @@ class SeriesSummary {
                                           Keep keep = Keep::Ends) const;
 
   private:
+    // A point with its value rounded to a float, which orders as the value
+    // does but for ties, and is read without going to the series.
+    struct Point {
+        std::uint32_t at;
+        float value;
+    };
+    // Whether `a` lies below (above) `b`: the lower (higher) value, or of
+    // equal values the earlier point.
+    bool below(Point a, Point b) const;
+    bool above(Point a, Point b) const;
+    Point point(std::size_t at) const;
+
     Series series_;
     // levels_[k][b]: the lowest and the highest point of block b of
     // kFirstBlock << k points.
-    std::vector<std::vector<std::pair<std::uint32_t, std::uint32_t>>> levels_;
+    std::vector<std::vector<std::pair<Point, Point>>> levels_;
 };
 
 // The indices of the points of a series (`xs` ascending) worth drawing in

@@ -18,11 +18,11 @@
 #include <QDateEdit>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
+#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 #include <QScatterSeries>
@@ -42,7 +42,7 @@ namespace {
 constexpr int kDefaultColumns = 1200;
 // The pixels of a column in which a series keeps at most its lowest and
 // highest point: about the width of the pens, a third of the markers.
-constexpr int kColumnWidth = 2;
+constexpr int kColumnWidth = 3;
 // The narrowest span a zoom shows, in days.
 constexpr double kNarrowest = 0.25;
 // How near the pointer a point must be to be read out, in pixels.

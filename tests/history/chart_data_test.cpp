@@ -98,7 +98,7 @@ TEST(ChartData, SummaryAnswersAsAScanOfEveryPoint) {
         Keep keep;
     };
     const Case cases[] = {
-        {"whole blocks of 8 to 1024", 0, 1024, 50, Keep::Ends},
+        {"whole blocks up to 1024", 0, 1024, 50, Keep::Ends},
         {"a part starting and ending inside blocks", 3, 2997, 37, Keep::Ends},
         {"a flat stretch ties to its first point", 200, 400, 3, Keep::Ends},
         {"equal times share a column", 1000, 1300, 7, Keep::Ends},
