@@ -265,14 +265,18 @@ void LogChart::buildSeries() {
     auto* standard =
         addSeries<QLineSeries>(weightChart_, QStringLiteral("標準体重"), "standardSeries");
     standard->setPen(QPen(QColor(20, 120, 20), 1.5, Qt::DashLine));
+    goalLine_ = addSeries<QLineSeries>(weightChart_, QStringLiteral("目標体重"), "goalSeries");
+    goalLine_->setPen(QPen(QColor(120, 40, 170), 2, Qt::DotLine));
     cursorMark_ = addSeries<QScatterSeries>(weightChart_, QString(), "cursorSeries");
     cursorMark_->setMarkerSize(16);
     cursorMark_->setColor(Qt::transparent);
     cursorMark_->setBorderColor(Qt::black);
-    for (QAbstractSeries* s :
-         std::initializer_list<QAbstractSeries*>{weights, outliers, trend, standard, cursorMark_})
+    for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{
+             weights, outliers, trend, standard, goalLine_, cursorMark_})
         attach(s, weightTime_, weightAxis_);
     weightChart_->legend()->markers(cursorMark_).first()->setVisible(false);
+    goalLine_->setVisible(false);
+    weightChart_->legend()->markers(goalLine_).first()->setVisible(false);
     auto* bmi = addSeries<QLineSeries>(bmiChart_, QStringLiteral("BMI"), "bmiSeries");
     bmi->setPen(QPen(Qt::black, 1.5));
     attach(bmi, bmiTime_, bmiAxis_);
@@ -402,6 +406,35 @@ void LogChart::showRange(const ChartRange& range) {
     if (stale_)
         return; // shown when the chart is built
     applyView(rangeDays(*data_, choice_));
+}
+
+ChartRange LogChart::shownRange() const {
+    if (isSpanName(choice_.span) && (chosen_ || !stale_))
+        return {choice_.span, {}, {}};
+    if (stale_)
+        return {};
+    return {QStringLiteral("custom"), dateOf(view_.from),
+            dateOf(std::nextafter(view_.to, view_.from))};
+}
+
+void LogChart::setGoal(std::optional<double> goal) {
+    if (goal == goal_)
+        return;
+    goal_ = goal;
+    if (!stale_)
+        applyView(view_);
+}
+
+void LogChart::showGoal() {
+    // The goal differs from the latest standard weight by a tenth of a kg or
+    // more, or there is no standard weight.
+    const Line& standard = lines_[kStandard];
+    const bool shown = goal_ && (standard.size() == 0 ||
+                                 std::abs(*goal_ - standard.y(standard.size() - 1)) >= 0.05);
+    goalLine_->setVisible(shown);
+    weightChart_->legend()->markers(goalLine_).first()->setVisible(shown);
+    if (shown)
+        goalLine_->replace({{view_.from, *goal_}, {view_.to, *goal_}});
 }
 
 void LogChart::setIncludeOutliers(bool include) {
@@ -576,6 +609,13 @@ void LogChart::fitValueAxes() {
     if (!(high > low) || withHigh - withLow <= 2 * (high - low)) {
         low = withLow;
         high = withHigh;
+    }
+    // So is the goal, when it is drawn.
+    showGoal();
+    if (goalLine_->isVisible() &&
+        (!(high > low) || std::max(high, *goal_) - std::min(low, *goal_) <= 2 * (high - low))) {
+        low = std::min(low, *goal_);
+        high = std::max(high, *goal_);
     }
     fit(weightAxis_, low, high, 40, 80);
     double bmiLow = INFINITY, bmiHigh = -INFINITY;
@@ -924,7 +964,7 @@ void LogChart::showEvent(QShowEvent* event) {
 }
 
 QImage LogChart::picture(const LogRecords* records, QSize size, const ChartRange& range,
-                         const ChartData* data) {
+                         const ChartData* data, std::optional<double> goal) {
     LogChart chart;
     chart.picture_ = true;
     chart.setAttribute(Qt::WA_DontShowOnScreen);
@@ -933,6 +973,7 @@ QImage LogChart::picture(const LogRecords* records, QSize size, const ChartRange
         chart.ownData_ = chartData(*records);
     chart.choice_ = range;
     chart.chosen_ = true;
+    chart.goal_ = goal;
     chart.showRecords(records, data ? data : &chart.ownData_);
     // The charts take their size when first drawn and lay themselves out;
     // their ticks and labels are then placed for that size. A drawing of one
@@ -946,7 +987,8 @@ QImage LogChart::picture(const LogRecords* records, QSize size, const ChartRange
 }
 
 bool LogChart::savePicture(const LogRecords* records, const QString& target,
-                           const ChartRange& range, const ChartData* data) {
+                           const ChartRange& range, const ChartData* data,
+                           std::optional<double> goal) {
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -954,7 +996,7 @@ bool LogChart::savePicture(const LogRecords* records, const QString& target,
     // PNG's quality sets how hard it packs: this is its quick packing, for a
     // file a little larger than the tightest.
     writer.setQuality(kPngQuality);
-    return writer.write(picture(records, QSize(1200, 800), range, data)) && file.commit();
+    return writer.write(picture(records, QSize(1200, 800), range, data, goal)) && file.commit();
 }
 
 } // namespace taiju::view

@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QAbstractButton;
@@ -75,6 +76,13 @@ class LogChart : public QWidget {
     void useSettings(ViewSettings* settings);
 
     void showRange(const ChartRange& range);
+    // The range in view: the span chosen, or else the days shown.
+    ChartRange shownRange() const;
+
+    // The goal weight (目標体重), drawn dotted when it differs from the
+    // latest standard weight; nothing for none.
+    void setGoal(std::optional<double> goal);
+    std::optional<double> goal() const { return goal_; }
     void setIncludeOutliers(bool include);
     bool includeOutliers() const { return includeOutliers_; }
     // Zooms by `factor` (below 1 narrows) keeping the point at `anchor` (0
@@ -92,12 +100,13 @@ class LogChart : public QWidget {
     // shows them whatever the size of the window.
     // `data` is the records' chart data when it is at hand already.
     static QImage picture(const LogRecords* records, QSize size, const ChartRange& range = {},
-                          const ChartData* data = nullptr);
+                          const ChartData* data = nullptr, std::optional<double> goal = {});
 
     // The PNG export: the picture at 1200x800 written to `target` whole or
     // not at all. False when it cannot be written.
     static bool savePicture(const LogRecords* records, const QString& target,
-                            const ChartRange& range = {}, const ChartData* data = nullptr);
+                            const ChartRange& range = {}, const ChartData* data = nullptr,
+                            std::optional<double> goal = {});
 
   signals:
     // A record was clicked or chosen with the cursor: its index in the records.
@@ -142,6 +151,7 @@ class LogChart : public QWidget {
     void placeLabels();
     void applyView(DayRange range);
     void showChoice();
+    void showGoal();
 
     // The nearest drawn record to `pos` in `view`'s coordinates, or -1.
     long long recordNear(QChartView* view, QPointF pos) const;
@@ -155,6 +165,7 @@ class LogChart : public QWidget {
     ChartRange choice_;
     DayRange view_{0, 1};
     bool includeOutliers_ = false;
+    std::optional<double> goal_;
     bool stale_ = true; // records_ changed since the chart was built
     bool building_ = false;
     bool picture_ = false; // drawn into a picture, never shown
@@ -181,6 +192,7 @@ class LogChart : public QWidget {
     QValueAxis* weightAxis_;
     QValueAxis* bmiAxis_;
     QScatterSeries* cursorMark_;
+    QLineSeries* goalLine_;
     std::vector<QAreaSeries*> bands_;
     std::vector<QGraphicsSimpleTextItem*> bandNames_;
     std::vector<QGraphicsSimpleTextItem*> edgeValues_; // set-aside values beyond the axis

@@ -4,6 +4,7 @@
 #include "history/csv.h"
 #include "history/stamp.h"
 #include "platform/qtext.h"
+#include "view/goal_settings.h"
 #include "view/log_chart.h"
 #include "view/log_table.h"
 #include "view/stats_view.h"
@@ -135,6 +136,9 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     tabs_->addTab(tablePage, QStringLiteral("一覧(&L)"));
     tabs_->addTab(chart_, QStringLiteral("グラフ(&G)"));
     tabs_->addTab(stats_, QStringLiteral("統計(&S)"));
+    // A goal set in 統計 is drawn when the chart comes to the front.
+    connect(tabs_, &QTabWidget::currentChanged, this,
+            [this] { chart_->setGoal(storedGoal(file_->path())); });
 
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("status"));
@@ -410,6 +414,7 @@ void LogViewer::follow() {
 void LogViewer::readChartData() {
     const LogRecords* records = file_->records();
     data_ = records ? chartData(*records) : ChartData{};
+    chart_->setGoal(storedGoal(file_->path()));
     chart_->showRecords(records, &data_);
     const bool empty = !records || records->size() == 0;
     static_cast<QStackedWidget*>(table_->parentWidget())
@@ -513,7 +518,9 @@ bool LogViewer::exportPng(const QString& target, QString& error) {
         error = toolFileRefusal(target);
         return false;
     }
-    if (!LogChart::savePicture(file_->records(), target)) {
+    // The picture of the range in view, with the goal as drawn.
+    if (!LogChart::savePicture(file_->records(), target, chart_->shownRange(), &data_,
+                               chart_->goal())) {
         error = quoted(shownPath(target)) + QStringLiteral("に書き出せませんでした");
         return false;
     }

@@ -259,7 +259,8 @@ int writePng(const QString& target, const QString& path, const view::ChartRange&
                 .arg(file.path()));
         return 1;
     }
-    if (!view::LogChart::savePicture(nullptr, target, range, &data)) {
+    if (!view::LogChart::savePicture(nullptr, target, range, &data,
+                                     view::storedGoal(file.path()))) {
         say(QStringLiteral("PNG 画像「%1」を書き出せません").arg(view::shownPath(target)));
         return 1;
     }

@@ -22,9 +22,11 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QTabWidget>
@@ -35,6 +37,7 @@
 #include <QToolButton>
 #include <QValueAxis>
 
+#include <cmath>
 #include <cstdio>
 
 using namespace taiju;
@@ -436,6 +439,78 @@ class LogViewerTest : public QObject {
         file.close();
         QTRY_COMPARE_WITH_TIMEOUT(m->index(0, 6).data().toString(), QStringLiteral("昼"), 1000);
         QCOMPARE(m->rowCount(), 3);
+    }
+
+    void goalSetInStatsIsDrawnDotted() {
+        struct Case {
+            const char* name;
+            double goal; // 0: back to the standard weight
+            bool drawn;
+            bool inView; // the weight axis takes it in
+        };
+        // The weights are 65.5 and 66: the axis takes in a goal that at most
+        // doubles their span, as it does the standard weight.
+        const Case cases[] = {
+            {"a goal of one's own, dotted and in the legend", 65.0, true, true},
+            {"the standard weight (59.895) is not drawn twice", 59.9, false, false},
+            {"a goal changed again, too far to squeeze the weights", 62.0, true, false},
+            {"back to the standard weight", 0, false, false},
+        };
+        Log log;
+        LogViewer v(log.path);
+        v.resize(1000, 700);
+        v.show();
+        auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
+        QChart* chart = v.findChild<QChartView*>(QStringLiteral("weightChart"))->chart();
+        auto* goal = chart->findChild<QLineSeries*>(QStringLiteral("goalSeries"));
+        QVERIFY(goal);
+        QCOMPARE(goal->pen().style(), Qt::DotLine);
+        auto* weightAxis = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+        for (const Case& c : cases) {
+            qInfo("%s", c.name); // names the row of a failure
+            tabs->setCurrentIndex(2);
+            if (c.goal > 0) {
+                auto* box = v.findChild<QDoubleSpinBox*>(QStringLiteral("goal"));
+                box->setValue(c.goal);
+                emit box->editingFinished();
+            } else {
+                v.findChild<QAbstractButton*>(QStringLiteral("goalReset"))->click();
+            }
+            tabs->setCurrentIndex(1);
+            QCOMPARE(goal->isVisible(), c.drawn);
+            QCOMPARE(chart->legend()->markers(goal).first()->isVisible(), c.drawn);
+            if (!c.drawn)
+                continue;
+            QCOMPARE(chart->legend()->markers(goal).first()->label(), QStringLiteral("目標体重"));
+            QCOMPARE(goal->count(), 2);
+            QCOMPARE(goal->at(0).y(), c.goal);
+            QCOMPARE(weightAxis->min() < c.goal, c.inView);
+        }
+    }
+
+    void pictureShowsTheRangeInView() {
+        LongLog log(400, -1);
+        LogViewer v(log.path);
+        v.show();
+        auto* chart = v.findChild<LogChart*>(QStringLiteral("chart"));
+        v.findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(1);
+        chart->showRange({QStringLiteral("1m"), {}, {}});
+        QCOMPARE(chart->shownRange().span, QStringLiteral("1m"));
+        chart->zoom(0.5);
+        const ChartRange zoomed = chart->shownRange();
+        QCOMPARE(zoomed.span, QStringLiteral("custom"));
+        // The days in view, as whole dates.
+        auto date = [](double day) {
+            return QDate::fromJulianDay(QDate(1, 1, 1).toJulianDay() +
+                                        static_cast<qint64>(std::floor(day)));
+        };
+        QCOMPARE(zoomed.from, date(chart->viewRange().from));
+        QCOMPARE(zoomed.to, date(chart->viewRange().to));
+        QVERIFY(zoomed.from > QDate(2003, 12, 31));
+        QString error;
+        const QString png = log.dir.filePath(QStringLiteral("range.png"));
+        QVERIFY2(v.exportPng(png, error), qPrintable(error));
+        QCOMPARE(QImage(png).size(), QSize(1200, 800));
     }
 
     void exportsLeaveTheToolsFilesAlone() {
