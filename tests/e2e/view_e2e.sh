@@ -86,6 +86,21 @@ for args in "--range all" "--range 1m" "--from 2026-01-20 --to 2026-02-10"; do
         convert "$out" txt:- | grep -qi '#E67800' || e2e_fail "--png $args: the typo is not drawn as 外れ値"
     fi
 done
+# A goal of one's own for the ranged log (kept as the viewer keeps it, its
+# path percent-encoded, and the "%" again by the settings file) is drawn
+# dotted in its colour (#7828AA).
+goal_key=$(printf %s "$(readlink -f "$ranged")" | od -An -tu1 -v | tr -s ' ' '\n' | awk 'NF {
+    n = $1 + 0
+    kept = (n >= 48 && n <= 57) || (n >= 65 && n <= 90) || (n >= 97 && n <= 122) ||
+           n == 45 || n == 46 || n == 95 || n == 126
+    printf "%s", kept ? sprintf("%c", n) : sprintf("%%25%02X", n) }')
+mkdir -p "$BASE/config/taiju-check" &&
+    printf '[goal]\n%s=70.0\n' "$goal_key" >"$BASE/config/taiju-check/taiju-view.conf" ||
+    e2e_fail "cannot write the settings"
+XDG_CONFIG_HOME="$BASE/config" env -u DISPLAY -u QT_QPA_PLATFORM "$viewer" --png "$BASE/goal.png" \
+    "$ranged" 2>"$BASE/goal.err" || e2e_fail "taiju-view --png with a goal failed: $(cat "$BASE/goal.err")"
+convert "$BASE/goal.png" txt:- | grep -qi '#7828AA' || e2e_fail "--png: the goal is not drawn"
+convert "$BASE/ranged.png" txt:- | grep -qi '#7828AA' && e2e_fail "--png: a goal drawn where none is set"
 # Malformed ranges are usage errors; a range without records writes nothing.
 # One line each (Qt's own note on a missing XDG_RUNTIME_DIR aside).
 lines() { grep -vc '^QStandardPaths:' "$1"; }
