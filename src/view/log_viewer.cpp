@@ -414,8 +414,8 @@ void LogViewer::follow() {
 void LogViewer::readChartData() {
     const LogRecords* records = file_->records();
     data_ = records ? chartData(*records) : ChartData{};
-    chart_->setGoal(storedGoal(file_->path()));
     chart_->showRecords(records, &data_);
+    chart_->setGoal(storedGoal(file_->path()));
     const bool empty = !records || records->size() == 0;
     static_cast<QStackedWidget*>(table_->parentWidget())
         ->setCurrentWidget(empty ? static_cast<QWidget*>(tableEmpty_) : table_);
