@@ -46,7 +46,7 @@ first_range="" first_zoom=""
 for n in $sizes; do
     log="$work/$n/体重変化.txt"
     mkdir -p "$work/$n"
-    "$build/bench/view-log-gen" "$build/bin/k体重変化.___" "$log" "$n"
+    "$build/bench/view-log-gen" resources/k体重変化.___ "$log" "$n"
     read -r range zoom peak < <("$build/bench/chart-bench" "$log" "$runs" 2>/dev/null)
     # The same series for gnuplot: date, weight, standard weight, BMI.
     "$build/bin/taiju-view" --csv "$log" 2>/dev/null |
