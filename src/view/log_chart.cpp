@@ -41,7 +41,7 @@ namespace {
 // The pixel columns a series is reduced for before the chart has its size.
 constexpr int kDefaultColumns = 1200;
 // The pixels of a column in which a series keeps at most its lowest and
-// highest point: about the width of the pens, a third of the markers.
+// highest point: about the width of the pens, half that of the markers.
 constexpr int kColumnWidth = 3;
 // The narrowest span a zoom shows, in days.
 constexpr double kNarrowest = 0.25;
@@ -683,9 +683,9 @@ void LogChart::drawLines() {
             --from;
         if (isLine && to < line.size())
             ++to;
-        // The lowest and highest point of each column narrower than the
-        // pens and markers: what the pixels can show, and few points for the
-        // chart to lay out and stroke (each marker is a graphics item).
+        // The lowest and highest point of each column about as narrow as the
+        // pens: what the pixels can show, and few points for the chart to
+        // lay out and stroke (each marker is a graphics item).
         const auto keep = static_cast<std::size_t>(std::max(columns / kColumnWidth, 1));
         QList<QPointF> points;
         if (from < to)
