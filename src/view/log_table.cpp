@@ -261,6 +261,8 @@ void LogTableModel::putInOrder() {
                 keyed.push_back({leadingNumber(text), r});
             }
         }
+        if (keyed.empty())
+            return; // the log's order
         std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
             return down ? a.key > b.key : a.key < b.key;
         });
@@ -273,6 +275,11 @@ void LogTableModel::putInOrder() {
             if (!hasKey[r])
                 order_.push_back(r);
     } else {
+        bool texts = false;
+        for (std::uint32_t r = 0; r < n && !texts; ++r)
+            texts = !records->text(r, item).empty();
+        if (!texts)
+            return; // the log's order
         order_.resize(n);
         std::iota(order_.begin(), order_.end(), std::uint32_t{0});
         std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
@@ -288,14 +295,13 @@ void LogTableModel::putInOrder() {
 std::size_t LogTableModel::recordAtPosition(std::size_t position) const {
     if (position < order_.size())
         return order_[position];
-    return sortOrder_ == Qt::DescendingOrder && position < count_ ? count_ - 1 - position
-                                                                  : position;
+    return reversed() && position < count_ ? count_ - 1 - position : position;
 }
 
 std::size_t LogTableModel::positionOf(std::size_t record) const {
     if (record < positions_.size())
         return positions_[record];
-    return sortOrder_ == Qt::DescendingOrder && record < count_ ? count_ - 1 - record : record;
+    return reversed() && record < count_ ? count_ - 1 - record : record;
 }
 
 int LogTableModel::rowOf(std::size_t record) const {
@@ -517,7 +523,7 @@ void LogTableView::restoreCurrent() {
 
 void LogTableView::showBar() {
     const bool paged = this->paged();
-    if (paged != recordBar_->isVisible()) {
+    if (paged == recordBar_->isHidden()) {
         recordBar_->setVisible(paged);
         setVerticalScrollBarPolicy(paged ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     }

@@ -93,6 +93,7 @@ class LogTableModel : public QAbstractTableModel {
     void examine();      // the doubts and the number columns' widths, anew
     void markSetAside(); // the 外 marks, as the toggle has them
     void putInOrder();
+    bool reversed() const { return sortColumn_ < 0 && sortOrder_ == Qt::DescendingOrder; }
     void shiftPage(std::size_t start);
     QString shownText(std::size_t record, std::size_t item) const;
 
@@ -108,7 +109,8 @@ class LogTableModel : public QAbstractTableModel {
     std::vector<std::uint8_t> doubts_; // per record
     std::vector<int> fractionDigits_;  // per item: the most digits after "."
     // In the order of a column only: position -> record and back (the log's
-    // order, either way, needs neither).
+    // order, either way, needs neither, nor a column of which no record has
+    // a key or a text).
     std::vector<std::uint32_t> order_;
     std::vector<std::uint32_t> positions_;
     int sortColumn_ = -1;
