@@ -78,6 +78,13 @@ QByteArray daily(int count) {
     return log;
 }
 
+// Tables made while it lives show pages of `rows` rows.
+struct SmallPages {
+    const int before = LogTableModel::pageRows;
+    explicit SmallPages(int rows) { LogTableModel::pageRows = rows; }
+    ~SmallPages() { LogTableModel::pageRows = before; }
+};
+
 } // namespace
 
 class LogTableTest : public QObject {
@@ -145,11 +152,14 @@ class LogTableTest : public QObject {
         QVERIFY(v.findComment(QStringLiteral("散歩"), false));
         QCOMPARE(table->currentIndex().row(), 1);
         QVERIFY(!v.findComment(QStringLiteral("ない言葉"), true));
+        auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
+        tabs->setCurrentIndex(1); // found from the chart, shown in the table
+        QVERIFY(v.findComment(QStringLiteral("散歩"), true));
+        QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(v.goToDate(QDate(2026, 12, 6)));
         QCOMPARE(table->currentIndex().row(), 7);
         QVERIFY(v.goToDate(QDate(2030, 1, 1)));
         QCOMPARE(table->currentIndex().row(), 6);
-        auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("一覧(&L)"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("グラフ(&G)"));
     }
@@ -171,11 +181,9 @@ class LogTableTest : public QObject {
     }
 
     void longLogIsShownAPageAtATime() {
-        const int pageRows = LogTableModel::pageRows;
-        LogTableModel::pageRows = 100;
+        const SmallPages pages(100);
         Log log(daily(500));
         LogViewer v(log.path);
-        LogTableModel::pageRows = pageRows;
         v.show();
         auto* table = v.findChild<LogTableView*>(QStringLiteral("table"));
         auto* bar = v.findChild<QScrollBar*>(QStringLiteral("recordBar"));
@@ -225,6 +233,27 @@ class LogTableTest : public QObject {
         v.reload();
         QCOMPARE(current(), std::size_t{3});
         QVERIFY(table->viewport()->rect().intersects(table->visualRect(table->currentIndex())));
+    }
+
+    void followsALogGrowingPastOnePage() {
+        const SmallPages pages(100);
+        const QByteArray records = daily(104);
+        Log log(records.first(99 * 256));
+        LogViewer v(log.path);
+        v.show();
+        auto* table = v.findChild<LogTableView*>(QStringLiteral("table"));
+        const auto* m = static_cast<const LogTableModel*>(table->model());
+        QVERIFY(!v.findChild<QScrollBar*>(QStringLiteral("recordBar"))->isVisible());
+        QFile f(log.path);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write(records.sliced(99 * 256));
+        f.close();
+        v.follow();
+        QCOMPARE(m->recordCount(), std::size_t{104});
+        QCOMPARE(m->rowCount(), 100);
+        QVERIFY(v.findChild<QScrollBar*>(QStringLiteral("recordBar"))->isVisible());
+        // Shown at the end before, it stays there.
+        QCOMPARE(m->recordAt(table->rowAt(table->viewport()->height() - 2)), std::size_t{103});
     }
 };
 
