@@ -9,10 +9,14 @@
 // record, see trend_rules.h), so that the figures follow the chart's rules.
 
 #include "history/chart_data.h"
+#include "history/outliers.h"
+#include "history/trend.h"
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace taiju::view {
@@ -56,6 +60,55 @@ inline Figures figures(const StatsInput& in) {
     return figures(in, 0, in.dated.size());
 }
 
+// The figures gathered one record at a time in date order: what figures()
+// and the summary of a log read in pieces (LogSummary) have in common.
+class FigureTally {
+  public:
+    // The next record, and whether it is set aside.
+    void add(const DatedRecord& record, bool aside);
+    // The trend at the end of `day`, a day of counted records added before;
+    // the days in order.
+    void trendAfter(long long day, double trend);
+    Figures figures() const;
+
+  private:
+    std::optional<double> trendAsOf(long long day) const;
+
+    Figures f_;
+    double sum_ = 0;
+    std::optional<DatedRecord> latest_;
+    // The trends of the days from a year before the last one on, and of the
+    // day before them: what the changes look back to.
+    std::deque<std::pair<long long, double>> recent_;
+};
+
+// The figures of a whole log whose dated records are given one at a time,
+// only the few whose verdict (外れ値) or day's trend is still open held, so
+// that a long log costs little memory.
+class LogSummary {
+  public:
+    // The items of a record that addRecords reads.
+    static const std::vector<std::size_t>& itemsRead();
+    // Adds the first `count` records of a piece of the log, in file order;
+    // false, taking no more, when one comes before a weighing already
+    // given: a log out of date order is summed up by figuresInOrder().
+    bool addRecords(const LogRecords& records, std::size_t count);
+    // Adds the next dated record; false as for addRecords.
+    bool add(const DatedRecord& record);
+    Figures finish();
+
+  private:
+    void decided(const DatedRecord& record, bool aside);
+
+    OutlierSieve<DatedRecord> sieve_;
+    TrendFollower trend_;
+    FigureTally tally_;
+    std::optional<long long> lastSeconds_; // of the last plottable weighing
+};
+
+// The figures of dated records in any order, set in date order first.
+Figures figuresInOrder(std::vector<DatedRecord> dated);
+
 // The records [begin, end) whose day lies from `fromDay` to `toDay`.
 struct Span {
     std::size_t begin, end;
@@ -70,8 +123,10 @@ struct PeriodRow {
     double trendAtEnd; // the trend at the period's last counted record
 };
 // Months and years that hold counted records, newest first.
-std::vector<PeriodRow> monthRows(const StatsInput& in);
-std::vector<PeriodRow> yearRows(const StatsInput& in);
+struct PeriodTables {
+    std::vector<PeriodRow> months, years;
+};
+PeriodTables periodTables(const StatsInput& in);
 
 struct Projection {
     enum class Kind {

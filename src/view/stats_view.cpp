@@ -257,8 +257,10 @@ void StatsView::build() {
     stale_ = false;
     trend_ = trendPerRecord(data_->dated, *aside_);
     const StatsInput in{data_->dated, *aside_, trend_};
-    monthRows_->show(monthRows(in));
-    yearRows_->show(yearRows(in));
+    PeriodTables tables = periodTables(in);
+    monthRows_->show(std::move(tables.months));
+    yearRows_->show(std::move(tables.years));
+    whole_ = figures(in);
     months_->resizeColumnsToContents();
     years_->resizeColumnsToContents();
     showFigures();
@@ -270,7 +272,6 @@ std::optional<double> StatsView::goal() const {
 
 void StatsView::showFigures() {
     const StatsInput in{data_->dated, *aside_, trend_};
-    whole_ = figures(in);
     Figures inView = whole_;
     if (range_) {
         const Span span = recordsBetween(data_->dated, range_->first, range_->second);
