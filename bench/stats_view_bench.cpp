@@ -13,6 +13,7 @@
 #include <QTabWidget>
 
 #include <cstdio>
+#include <cstdlib>
 
 // Handles the events posted until none is left, the deferred layouts and
 // paints included.
@@ -38,8 +39,11 @@ int main(int argc, char** argv) {
     const qint64 open = clock.nsecsElapsed();
     clock.restart();
     viewer.findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(2);
+    const qint64 shown = clock.nsecsElapsed();
     settle();
     const qint64 stats = clock.nsecsElapsed();
     std::printf("%.1f %.1f\n", open / 1e6, stats / 1e6);
+    if (std::getenv("STATS_VIEW_SPLIT"))
+        std::fprintf(stderr, "switch %.1f settle %.1f\n", shown / 1e6, (stats - shown) / 1e6);
     return 0;
 }

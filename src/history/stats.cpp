@@ -177,12 +177,31 @@ Figures FigureTally::figures() const {
 }
 
 Figures figures(const StatsInput& in, std::size_t begin, std::size_t end) {
+    if (end <= begin)
+        return {};
     FigureTally tally;
-    for (std::size_t i = begin; i < end; ++i) {
+    TrendFollower trend;
+    // The trend is followed from the log's start to the end of the span's
+    // last day; the span's counted days give theirs to the tally.
+    std::optional<long long> spanDay; // the last day counted in the span
+    auto closed = [&](const std::optional<TrendPoint>& p) {
+        if (p && p->day == spanDay)
+            tally.trendAfter(p->day, p->trend);
+    };
+    const long long lastDay = dayOfSeconds(in.dated[end - 1].seconds);
+    for (std::size_t i = 0; i < in.dated.size(); ++i) {
+        const long long day = dayOfSeconds(in.dated[i].seconds);
+        if (i >= end && day != lastDay)
+            break;
+        if (counts(in, i))
+            closed(trend.add(in.dated[i].seconds, in.dated[i].weight));
+        if (i < begin || i >= end)
+            continue;
         tally.add(in.dated[i], in.setAside[i]);
         if (counts(in, i))
-            tally.trendAfter(dayOfSeconds(in.dated[i].seconds), in.trend[i]);
+            spanDay = day;
     }
+    closed(trend.finish());
     return tally.figures();
 }
 
@@ -255,10 +274,16 @@ Span recordsBetween(const std::vector<DatedRecord>& dated, long long fromDay, lo
 
 PeriodTables periodTables(const StatsInput& in) {
     PeriodTables t;
+    TrendFollower trend;
+    // A day's trend closes before the next day's first weighing is added:
+    // it belongs to the months and years that were last added to.
+    auto closed = [&](const std::optional<TrendPoint>& p) {
+        if (p)
+            t.months.back().trendAtEnd = t.years.back().trendAtEnd = p->trend;
+    };
     long long day = -1;
     Date date{};
-    auto addTo = [&](std::vector<PeriodRow>& rows, int month, std::size_t i) {
-        const double w = in.dated[i].weight;
+    auto addTo = [&](std::vector<PeriodRow>& rows, int month, double w) {
         if (rows.empty() || rows.back().year != date.year || rows.back().month != month)
             rows.push_back({date.year, month, 0, 0, w, w, 0});
         PeriodRow& row = rows.back();
@@ -266,18 +291,20 @@ PeriodTables periodTables(const StatsInput& in) {
         row.mean += w; // the sum until the end
         row.min = std::min(row.min, w);
         row.max = std::max(row.max, w);
-        row.trendAtEnd = in.trend[i];
     };
     for (std::size_t i = 0; i < in.dated.size(); ++i) {
         if (!counts(in, i))
             continue;
+        const double w = in.dated[i].weight;
+        closed(trend.add(in.dated[i].seconds, w));
         if (const long long d = dayOfSeconds(in.dated[i].seconds); d != day) {
             day = d;
             date = dateOfDay(d);
         }
-        addTo(t.months, date.month, i);
-        addTo(t.years, 0, i);
+        addTo(t.months, date.month, w);
+        addTo(t.years, 0, w);
     }
+    closed(trend.finish());
     for (auto* rows : {&t.months, &t.years}) {
         for (PeriodRow& row : *rows)
             row.mean /= static_cast<double>(row.count);

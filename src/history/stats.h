@@ -5,8 +5,9 @@
 // the rate, the extremes and the mean; tables by month and by year; and when
 // the trend reaches a goal.
 //
-// The set-aside flags and the trend come in from outside (one per dated
-// record, see trend_rules.h), so that the figures follow the chart's rules.
+// The set-aside flags come in from outside (one per dated record), and the
+// trend is the chart's daily one (trend.h), so that the figures follow the
+// chart's rules.
 
 #include "history/chart_data.h"
 #include "history/outliers.h"
@@ -29,13 +30,12 @@ struct Date {
 long long dayOfSeconds(long long seconds);
 Date dateOfDay(long long day);
 
-// The records the figures are built from, all in date order: the dated
-// records, whether each is set aside, and the trend after each one's day.
-// A record counts when it has a weight (plottable) and is not set aside.
+// The records the figures are built from, in date order: the dated records
+// and whether each is set aside. A record counts when it has a weight
+// (plottable) and is not set aside; the trend follows the counted ones.
 struct StatsInput {
     const std::vector<DatedRecord>& dated;
     const std::vector<bool>& setAside;
-    const std::vector<double>& trend;
 };
 
 struct Figures {
@@ -53,8 +53,9 @@ struct Figures {
     long long minDay = 0, maxDay = 0; // the first record of the lowest and highest weight
 };
 
-// The figures of the records [begin, end); a change or the rate needs
-// counted records reaching back that many days from the last one.
+// The figures of the records [begin, end), the trend being that of the
+// whole log up to them; a change or the rate needs counted records reaching
+// back that many days from the last one.
 Figures figures(const StatsInput& in, std::size_t begin, std::size_t end);
 inline Figures figures(const StatsInput& in) {
     return figures(in, 0, in.dated.size());

@@ -66,6 +66,7 @@ std::optional<TrendPoint> TrendFollower::finish() {
 std::vector<TrendPoint> dailyTrend(const std::vector<DatedRecord>& dated,
                                    const std::vector<bool>& leftOut) {
     std::vector<TrendPoint> trend;
+    trend.reserve(dated.size()); // at most a point a record, and no copies
     TrendFollower follower;
     for (std::size_t i = 0; i < dated.size(); ++i)
         if (counted(leftOut, dated, i))
@@ -80,22 +81,6 @@ const TrendPoint* trendOn(const std::vector<TrendPoint>& trend, long long day) {
     auto after = std::upper_bound(trend.begin(), trend.end(), day,
                                   [](long long d, const TrendPoint& p) { return d < p.day; });
     return after == trend.begin() ? nullptr : &*(after - 1);
-}
-
-std::vector<double> trendPerRecord(const std::vector<DatedRecord>& dated,
-                                   const std::vector<bool>& leftOut) {
-    const std::vector<TrendPoint> points = dailyTrend(dated, leftOut);
-    std::vector<double> trend(dated.size(), std::nan(""));
-    // One walk: the records and the points are both in date order.
-    std::size_t k = 0; // the next point not yet reached
-    for (std::size_t i = 0; i < dated.size(); ++i) {
-        const long long day = dated[i].seconds / kDaySeconds;
-        while (k < points.size() && points[k].day <= day)
-            ++k;
-        if (k > 0)
-            trend[i] = points[k - 1].trend;
-    }
-    return trend;
 }
 
 } // namespace taiju::view

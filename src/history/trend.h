@@ -48,9 +48,4 @@ class TrendFollower {
 // or nothing before the first.
 const TrendPoint* trendOn(const std::vector<TrendPoint>& trend, long long day);
 
-// Per dated record: the trend at the end of the record's day, NaN before the
-// first day with a counted weighing; `leftOut` as for dailyTrend.
-std::vector<double> trendPerRecord(const std::vector<DatedRecord>& dated,
-                                   const std::vector<bool>& leftOut);
-
 } // namespace taiju::view

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "view/stats_view.h"
 
-#include "history/outliers.h"
-#include "history/trend.h"
 #include "view/goal_settings.h"
 
 #include <QAbstractTableModel>
@@ -255,8 +253,7 @@ void StatsView::build() {
     if (!data_)
         return; // nothing shown yet
     stale_ = false;
-    trend_ = trendPerRecord(data_->dated, *aside_);
-    const StatsInput in{data_->dated, *aside_, trend_};
+    const StatsInput in{data_->dated, *aside_};
     PeriodTables tables = periodTables(in);
     monthRows_->show(std::move(tables.months));
     yearRows_->show(std::move(tables.years));
@@ -271,7 +268,7 @@ std::optional<double> StatsView::goal() const {
 }
 
 void StatsView::showFigures() {
-    const StatsInput in{data_->dated, *aside_, trend_};
+    const StatsInput in{data_->dated, *aside_};
     Figures inView = whole_;
     if (range_) {
         const Span span = recordsBetween(data_->dated, range_->first, range_->second);

@@ -42,10 +42,14 @@ std::vector<DatedRecord> daily(long long first, int days, const std::function<do
 struct Log {
     std::vector<DatedRecord> dated;
     std::vector<bool> aside;
-    std::vector<double> trend;
+    std::vector<TrendPoint> points;
     explicit Log(std::vector<DatedRecord> d)
-        : dated(std::move(d)), aside(setAside(dated)), trend(trendPerRecord(dated, aside)) {}
-    StatsInput input() const { return {dated, aside, trend}; }
+        : dated(std::move(d)), aside(setAside(dated)), points(dailyTrend(dated, aside)) {}
+    StatsInput input() const { return {dated, aside}; }
+    // The trend at the end of the day of record `i`.
+    double trend(std::size_t i) const {
+        return trendOn(points, dayOfSeconds(dated[i].seconds))->trend;
+    }
 };
 
 std::map<std::string, std::string> summary(const Log& log, std::optional<double> goal) {
@@ -205,13 +209,13 @@ TEST(Stats, MonthAndYearTablesNewestFirstWithGaps) {
     EXPECT_DOUBLE_EQ(months[3].mean, 79.5);
     EXPECT_DOUBLE_EQ(months[3].min, 79);
     EXPECT_DOUBLE_EQ(months[3].max, 80);
-    EXPECT_DOUBLE_EQ(months[3].trendAtEnd, log.trend[1]);
+    EXPECT_DOUBLE_EQ(months[3].trendAtEnd, log.trend(1));
     const auto& years = tables.years;
     ASSERT_EQ(years.size(), 2u);
     EXPECT_EQ(years[0].year, 2026);
     EXPECT_EQ(years[1].count, 4u);
     EXPECT_DOUBLE_EQ(years[1].max, 80);
-    EXPECT_DOUBLE_EQ(years[1].trendAtEnd, log.trend[3]);
+    EXPECT_DOUBLE_EQ(years[1].trendAtEnd, log.trend(3));
 }
 
 TEST(Stats, RangeKeepsTheWholeLogsTrend) {
@@ -221,9 +225,13 @@ TEST(Stats, RangeKeepsTheWholeLogsTrend) {
     ASSERT_EQ(s.end, 20u);
     const Figures f = figures(log.input(), s.begin, s.end);
     EXPECT_EQ(f.records, 10u);
-    EXPECT_DOUBLE_EQ(*f.trend, log.trend[19]);
-    EXPECT_DOUBLE_EQ(*f.change7, log.trend[19] - log.trend[12]);
+    EXPECT_DOUBLE_EQ(*f.trend, log.trend(19));
+    EXPECT_DOUBLE_EQ(*f.change7, log.trend(19) - log.trend(12));
     EXPECT_FALSE(f.change30); // the range does not reach back 30 days
+    // A span ending within a day takes the trend of the whole day.
+    const Log twice({at(kOct1, 7, 70), at(kOct1 + 1, 7, 72), at(kOct1 + 1, 21, 74)});
+    EXPECT_DOUBLE_EQ(*figures(twice.input(), 0, 2).trend, twice.trend(2));
+    EXPECT_DOUBLE_EQ(*figures(twice.input(), 0, 2).latest, 72);
     EXPECT_EQ(recordsBetween(log.dated, kOct1 + 100, kOct1 + 90).end,
               recordsBetween(log.dated, kOct1 + 100, kOct1 + 90).begin);
 }
@@ -232,10 +240,10 @@ TEST(TrendRules, TyposSetAsideAndDaysCountOnce) {
     const Log log({at(kOct1, 7, 70), at(kOct1 + 1, 7, 7.05), at(kOct1 + 1, 8, 70),
                    at(kOct1 + 2, 7, 70), at(kOct1 + 16, 7, 75), at(kOct1 + 16, 9, 77)});
     EXPECT_EQ(log.aside, (std::vector<bool>{false, true, false, false, false, false}));
-    EXPECT_DOUBLE_EQ(log.trend[1], 70); // the typo's day is its other weighing
+    EXPECT_DOUBLE_EQ(log.trend(1), 70); // the typo's day is its other weighing
     // 14 days later, the day's mean 76 is caught up by 1 - 0.9^14.
-    EXPECT_DOUBLE_EQ(log.trend[5], 70 + (1 - std::pow(0.9, 14)) * 6);
-    EXPECT_DOUBLE_EQ(log.trend[4], log.trend[5]);
+    EXPECT_DOUBLE_EQ(log.trend(5), 70 + (1 - std::pow(0.9, 14)) * 6);
+    EXPECT_DOUBLE_EQ(log.trend(4), log.trend(5));
 }
 
 TEST(Stats, SummaryRecordByRecordAsOfTheWholeLog) {

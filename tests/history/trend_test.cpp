@@ -57,34 +57,3 @@ TEST(Trend, OnADayIsTheLastPointUpToIt) {
     EXPECT_EQ(trendOn(points, points[1].day), &points[1]);
     EXPECT_EQ(points[1].seconds, weighing(5, 7, 0).seconds);
 }
-
-TEST(Trend, PerRecordIsThatOfItsDay) {
-    struct Case {
-        const char* name;
-        std::vector<DatedRecord> dated;
-        std::vector<bool> leftOut;
-        std::vector<double> trend; // per record; NaN before the first day
-    };
-    const double nan = std::nan("");
-    const Case cases[] = {
-        {"before the first weighing", {weighing(1, 7, 0), weighing(2, 7, 70)}, {}, {nan, 70}},
-        {"left out before the day's weighing",
-         {weighing(1, 7, 70), weighing(3, 6, 7), weighing(3, 7, 80)},
-         {false, true, false},
-         {70, 71.9, 71.9}},
-        {"unplottable on a day without weighings",
-         {weighing(1, 7, 70), weighing(2, 7, 0), weighing(3, 7, 80)},
-         {},
-         {70, 70, 71.9}},
-    };
-    for (const Case& c : cases) {
-        const auto trend = trendPerRecord(c.dated, c.leftOut);
-        ASSERT_EQ(trend.size(), c.trend.size()) << c.name;
-        for (std::size_t i = 0; i < trend.size(); ++i) {
-            if (std::isnan(c.trend[i]))
-                EXPECT_TRUE(std::isnan(trend[i])) << c.name << " record " << i;
-            else
-                EXPECT_NEAR(trend[i], c.trend[i], 1e-9) << c.name << " record " << i;
-        }
-    }
-}
