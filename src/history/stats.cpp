@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -272,17 +273,20 @@ Span recordsBetween(const std::vector<DatedRecord>& dated, long long fromDay, lo
     return {begin, std::max(begin, at((toDay + 1) * kSecondsPerDay))};
 }
 
-PeriodTables periodTables(const StatsInput& in) {
-    PeriodTables t;
+Overview overview(const StatsInput& in) {
+    Overview o;
+    FigureTally tally;
     TrendFollower trend;
     // A day's trend closes before the next day's first weighing is added:
     // it belongs to the months and years that were last added to.
     auto closed = [&](const std::optional<TrendPoint>& p) {
-        if (p)
-            t.months.back().trendAtEnd = t.years.back().trendAtEnd = p->trend;
+        if (!p)
+            return;
+        o.months.back().trendAtEnd = o.years.back().trendAtEnd = p->trend;
+        tally.trendAfter(p->day, p->trend);
     };
-    long long day = -1;
     Date date{};
+    long long nextMonth = LLONG_MIN; // the first day after `date`'s month
     auto addTo = [&](std::vector<PeriodRow>& rows, int month, double w) {
         if (rows.empty() || rows.back().year != date.year || rows.back().month != month)
             rows.push_back({date.year, month, 0, 0, w, w, 0});
@@ -293,24 +297,28 @@ PeriodTables periodTables(const StatsInput& in) {
         row.max = std::max(row.max, w);
     };
     for (std::size_t i = 0; i < in.dated.size(); ++i) {
+        tally.add(in.dated[i], in.setAside[i]);
         if (!counts(in, i))
             continue;
         const double w = in.dated[i].weight;
         closed(trend.add(in.dated[i].seconds, w));
-        if (const long long d = dayOfSeconds(in.dated[i].seconds); d != day) {
-            day = d;
+        if (const long long d = dayOfSeconds(in.dated[i].seconds); d >= nextMonth) {
             date = dateOfDay(d);
+            const bool december = date.month == 12;
+            nextMonth = dayOfSeconds(
+                stampSeconds({date.year + december, december ? 1 : date.month + 1, 1, 0, 0, 0}));
         }
-        addTo(t.months, date.month, w);
-        addTo(t.years, 0, w);
+        addTo(o.months, date.month, w);
+        addTo(o.years, 0, w);
     }
     closed(trend.finish());
-    for (auto* rows : {&t.months, &t.years}) {
+    for (auto* rows : {&o.months, &o.years}) {
         for (PeriodRow& row : *rows)
             row.mean /= static_cast<double>(row.count);
         std::reverse(rows->begin(), rows->end());
     }
-    return t;
+    o.whole = tally.figures();
+    return o;
 }
 
 Projection projectGoal(std::optional<double> goal, const Figures& f) {

@@ -123,11 +123,13 @@ struct PeriodRow {
     double mean, min, max;
     double trendAtEnd; // the trend at the period's last counted record
 };
-// Months and years that hold counted records, newest first.
-struct PeriodTables {
+// The figures of the whole log, and its months and years that hold counted
+// records, newest first: all in one walk.
+struct Overview {
+    Figures whole;
     std::vector<PeriodRow> months, years;
 };
-PeriodTables periodTables(const StatsInput& in);
+Overview overview(const StatsInput& in);
 
 struct Projection {
     enum class Kind {

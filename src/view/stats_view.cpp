@@ -254,10 +254,10 @@ void StatsView::build() {
         return; // nothing shown yet
     stale_ = false;
     const StatsInput in{data_->dated, *aside_};
-    PeriodTables tables = periodTables(in);
-    monthRows_->show(std::move(tables.months));
-    yearRows_->show(std::move(tables.years));
-    whole_ = figures(in);
+    Overview o = overview(in);
+    monthRows_->show(std::move(o.months));
+    yearRows_->show(std::move(o.years));
+    whole_ = o.whole;
     months_->resizeColumnsToContents();
     years_->resizeColumnsToContents();
     showFigures();

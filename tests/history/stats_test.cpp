@@ -199,7 +199,7 @@ TEST(Stats, MonthAndYearTablesNewestFirstWithGaps) {
     const Log log({at(dayOf(2025, 1, 10), 7, 80), at(dayOf(2025, 1, 20), 7, 79),
                    at(dayOf(2025, 3, 10), 7, 78), at(dayOf(2025, 12, 10), 7, 75),
                    at(dayOf(2026, 1, 10), 7, 74)});
-    const PeriodTables tables = periodTables(log.input());
+    const Overview tables = overview(log.input());
     const auto& months = tables.months;
     ASSERT_EQ(months.size(), 4u);
     EXPECT_EQ(months[0].year * 100 + months[0].month, 202601);
@@ -279,7 +279,9 @@ TEST(Stats, SummaryRecordByRecordAsOfTheWholeLog) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string whole = summaryText(figures(Log(c.dated).input()), 65);
+        const Log log(c.dated);
+        const std::string whole = summaryText(figures(log.input()), 65);
+        EXPECT_EQ(summaryText(overview(log.input()).whole, 65), whole);
         LogSummary summary;
         for (const DatedRecord& d : c.dated)
             ASSERT_TRUE(summary.add(d));
