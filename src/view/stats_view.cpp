@@ -258,8 +258,12 @@ void StatsView::build() {
     monthRows_->show(std::move(o.months));
     yearRows_->show(std::move(o.years));
     whole_ = o.whole;
-    months_->resizeColumnsToContents();
-    years_->resizeColumnsToContents();
+    // The views lay out their rows now rather than at their next turn of
+    // the event loop, so that the page is drawn once, not again with them.
+    for (QTableView* view : {months_, years_}) {
+        view->resizeColumnsToContents();
+        view->doItemsLayout();
+    }
     showFigures();
 }
 
