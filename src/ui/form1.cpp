@@ -44,14 +44,6 @@ void fill(QLabel* label, Colour c) {
     label->setPalette(p);
 }
 
-// The window's font in another size and weight.
-void restyle(QWidget* w, double points, bool bold) {
-    QFont f = w->font();
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    w->setFont(f);
-}
-
 // One of the icon's sizes, read as the image format it is stored in (the
 // format named, so that no other image plugin is asked about it).
 QPixmap iconImage(const QString& path) {
@@ -89,9 +81,9 @@ void Form1::useIcon() {
 // The fixed colours of the labels: the output panel and what lies on it,
 // the legend's rows in their bands' colours, the path label grey.
 void Form1::colourLabels() {
-    for (QLabel* l :
-         {ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
-          ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19})
+    for (QLabel* l : std::initializer_list<QLabel*>{
+             ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
+             ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19})
         fill(l, kLightGreen);
     QLabel* const legend[4][3] = {{ui_->Label6, ui_->Label10, ui_->Label14},
                                   {ui_->Label7, ui_->Label11, ui_->Label15},
@@ -104,15 +96,11 @@ void Form1::colourLabels() {
 }
 
 // The calculate and save buttons flat, in the panel's green, with a thin
-// grey border and black captions; the headings large; every caption whole
-// in whatever Japanese font stands in.
+// grey border and black captions; every caption whole in whatever Japanese
+// font stands in.
 void Form1::styleCaptions() {
     for (Button* b : {ui_->Command1, ui_->Command2})
         b->setFace(toQColor(kLightGreen), QColor(105, 105, 105));
-    for (QLabel* heading : {ui_->Label26, ui_->Label27, ui_->Label28})
-        restyle(heading, 15.75, true);
-    restyle(ui_->Label24, 8.25, false);
-    restyle(logPathLabel(), 8.25, false);
     // (Label23 shows nothing: its box is one pixel high.)
     for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         if (l != logPathLabel() && l != ui_->Label23)
