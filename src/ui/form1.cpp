@@ -16,14 +16,7 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QImageReader>
 #include <QStyle>
-
-// The icons are compiled into a static library, whose resources are not
-// registered by themselves. (Outside any namespace, as Qt requires.)
-static void initIconResources() {
-    Q_INIT_RESOURCE(icons);
-}
 
 namespace taiju {
 
@@ -44,19 +37,16 @@ void fill(QLabel* label, Colour c) {
     label->setPalette(p);
 }
 
-// One of the icon's sizes, read as the image format it is stored in (the
-// format named, so that no other image plugin is asked about it).
-QPixmap iconImage(const QString& path) {
-    QImageReader reader(path, "xpm");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
+// The icon's two sizes, compiled in from the XPM files they are drawn in: an
+// image made from the text in memory, with no file or image reader to open
+// and no reading character by character.
+#include "icons/form1-16.xpm"
+#include "icons/form1-32.xpm"
 
 } // namespace
 
 Form1::Form1(platform::Services services, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), services_(services) {
-    initIconResources();
     ui_->setupUi(this);
     useIcon();
     usePalette();
@@ -73,8 +63,8 @@ Form1::Form1(platform::Services services, QWidget* parent)
 
 void Form1::useIcon() {
     QIcon icon;
-    icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-16.xpm")));
-    icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-32.xpm")));
+    icon.addPixmap(QPixmap(form1_16));
+    icon.addPixmap(QPixmap(form1_32));
     setWindowIcon(icon);
 }
 
