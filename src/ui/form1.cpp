@@ -29,12 +29,14 @@ QPoint twips(int x, int y) {
     return QPoint(x / 15, y / 15);
 }
 
-// Fills a label with one of the window's fixed colours; its other colours
-// stay the window's, also when the window's palette changes.
-void fill(QLabel* label, Colour c) {
+// Fills labels with one of the window's fixed colours, all with one palette;
+// their other colours stay the window's, also when the window's palette
+// changes.
+void fill(std::initializer_list<QLabel*> labels, Colour c) {
     QPalette p;
     p.setColor(QPalette::Window, toQColor(c));
-    label->setPalette(p);
+    for (QLabel* label : labels)
+        label->setPalette(p);
 }
 
 // The icon's two sizes, compiled in from the XPM files they are drawn in: an
@@ -71,18 +73,14 @@ void Form1::useIcon() {
 // The fixed colours of the labels: the output panel and what lies on it,
 // the legend's rows in their bands' colours, the path label grey.
 void Form1::colourLabels() {
-    for (QLabel* l : std::initializer_list<QLabel*>{
-             ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
-             ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19})
-        fill(l, kLightGreen);
-    QLabel* const legend[4][3] = {{ui_->Label6, ui_->Label10, ui_->Label14},
-                                  {ui_->Label7, ui_->Label11, ui_->Label15},
-                                  {ui_->Label8, ui_->Label12, ui_->Label16},
-                                  {ui_->Label9, ui_->Label13, ui_->Label17}};
-    for (int row = 0; row < 4; ++row)
-        for (QLabel* cell : legend[row])
-            fill(cell, bandColour(row + 1));
-    fill(logPathLabel(), kLightGrey);
+    fill({ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
+          ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19},
+         kLightGreen);
+    fill({ui_->Label6, ui_->Label10, ui_->Label14}, bandColour(1));
+    fill({ui_->Label7, ui_->Label11, ui_->Label15}, bandColour(2));
+    fill({ui_->Label8, ui_->Label12, ui_->Label16}, bandColour(3));
+    fill({ui_->Label9, ui_->Label13, ui_->Label17}, bandColour(4));
+    fill({logPathLabel()}, kLightGrey);
 }
 
 // The calculate and save buttons flat, in the panel's green, with a thin
