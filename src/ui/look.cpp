@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 
 namespace taiju {
 
@@ -96,19 +95,6 @@ QPalette readablePalette(const QPalette& desktop, const QPalette& light) {
 
 namespace {
 
-// The width of `text` as its characters' advances added up, without shaping;
-// infinite for a text that breaks its line or has characters outside the
-// basic plane.
-qreal unshapedWidth(const QFontMetricsF& fm, const QString& text) {
-    qreal width = 0;
-    for (const QChar c : text) {
-        if (c.isSurrogate() || c == QLatin1Char('\n') || c == QChar::LineSeparator)
-            return std::numeric_limits<qreal>::infinity();
-        width += fm.horizontalAdvance(c);
-    }
-    return width;
-}
-
 // True when `text`, laid out in `box` with the QLabel/QPainter `flags`
 // (wrapping included), is whole within the box: no line wider than the box,
 // and the ink of the last line above its lower edge.
@@ -119,12 +105,6 @@ bool captionFits(const QFont& font, const QString& text, const QSize& box, int f
     // No glyph is wider than the font's widest: a caption that fits on one
     // line even so needs no layout.
     if (text.size() * fm.maxWidth() <= box.width() && fm.height() <= box.height())
-        return true;
-    // Nor does one whose characters, side by side at their own advances, make
-    // a line within the box: the line laid out is no wider (kerning the
-    // window's captions only brings characters closer), and each character
-    // costs a look-up where a layout would shape the whole caption.
-    if (fm.height() <= box.height() && unshapedWidth(fm, text) <= box.width())
         return true;
     const QRectF needed =
         fm.boundingRect(QRectF(0, 0, box.width(), 1e6), flags & ~Qt::AlignVertical_Mask, text);
