@@ -62,5 +62,5 @@ for n in "${names[@]}"; do
 done
 for other in yardstick form minimal ${COMPARE:+compare}; do
     awk -v o="$other" -v t="${count[taiju-check]}" -v c="${count[$other]}" \
-        'BEGIN { printf "  taiju-check / %-9s %.2f\n", o, t / c }'
+        'BEGIN { printf "  taiju-check / %-9s %.3f\n", o, t / c }'
 done

@@ -10,7 +10,9 @@
 #     CSV_MB (default 1024) MiB of one endless line of NUL bytes and of
 #     3-byte lines ("a" CR LF), target under 64 MiB; the window and --png on
 #     WIN_MB (default 100) MiB of the same shapes and on the log of step 1,
-#     target at most 3 times the log's size plus 64 MiB; /dev/zero refused.
+#     target at most 3 times the log's size plus 64 MiB; /dev/zero refused
+#     (figures in bench/README.md: the window on 100 MiB of 3-byte lines
+#     about 300 MiB, --png 250 MiB).
 # Each case runs RUNS times (default 7), alternating; medians are compared.
 # Elapsed time suffers from other load on the machine, so the CPU time (user
 # + system) of the CSV runs is printed beside it.

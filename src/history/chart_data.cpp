@@ -46,6 +46,11 @@ std::size_t appendDated(const LogRecords& records, std::size_t count, std::size_
     return undated;
 }
 
+const std::vector<std::size_t>& datedItems() {
+    static const std::vector<std::size_t> items{kWeightItem, kStandardItem, kBmiItem, kDateItem};
+    return items;
+}
+
 void putInDateOrder(std::vector<DatedRecord>& dated) {
     // A log is written in date order, so it is mostly sorted already.
     auto earlier = [](const DatedRecord& a, const DatedRecord& b) { return a.seconds < b.seconds; };

@@ -51,6 +51,8 @@ ChartData chartData(std::vector<DatedRecord> dated, std::size_t undated);
 std::size_t appendDated(const LogRecords& records, std::size_t count, std::size_t first,
                         std::vector<DatedRecord>& dated);
 void putInDateOrder(std::vector<DatedRecord>& dated);
+// The items (columns) that appendDated() reads.
+const std::vector<std::size_t>& datedItems();
 
 // Whether a number is drawn: finite and above 0 (an empty column reads as 0).
 bool plottable(double value);

@@ -2,10 +2,13 @@
 #include "history/stats.h"
 
 #include "eval/bands.h"
+#include "eval/number.h"
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace taiju::view {
 
@@ -23,40 +26,33 @@ std::optional<double> defined(double v) {
     return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
 }
 
-// The trend as it stood at the end of `day`: that of the last record of the
-// span on or before it; nothing when the span does not reach back that far.
-std::optional<double> trendOn(const StatsInput& in, std::size_t begin, std::size_t end,
-                              long long day) {
-    const auto first = in.dated.begin() + static_cast<std::ptrdiff_t>(begin);
-    const auto after = std::upper_bound(
-        first, in.dated.begin() + static_cast<std::ptrdiff_t>(end), (day + 1) * kSecondsPerDay,
-        [](long long s, const DatedRecord& r) { return s <= r.seconds; });
-    if (after == first)
-        return std::nullopt;
-    return defined(in.trend[static_cast<std::size_t>(after - in.dated.begin()) - 1]);
-}
+// The longest span a change looks back over, in days.
+constexpr long long kLongestChange = 365;
 
-std::vector<PeriodRow> periodRows(const StatsInput& in, bool byMonth) {
-    std::vector<PeriodRow> rows;
-    for (std::size_t i = 0; i < in.dated.size(); ++i) {
-        if (!counts(in, i))
-            continue;
-        const Stamp s = stampAt(in.dated[i].seconds);
-        const int month = byMonth ? s.month : 0;
-        const double w = in.dated[i].weight;
-        if (rows.empty() || rows.back().year != s.year || rows.back().month != month)
-            rows.push_back({s.year, month, 0, 0, w, w, 0});
-        PeriodRow& row = rows.back();
-        ++row.count;
-        row.mean += w; // the sum until the end
-        row.min = std::min(row.min, w);
-        row.max = std::max(row.max, w);
-        row.trendAtEnd = in.trend[i];
+// leadingNumber of a text, read quickly when it is digits with at most one
+// point and fifteen digits: such a number over a power of ten is one exact
+// division away, and that rounds as the reading of its decimals does.
+double numberOf(std::u16string_view text) {
+    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (const char16_t c : text) {
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15)
+                return leadingNumber(text);
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - u'0');
+            decimals += point;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return leadingNumber(text);
+        }
     }
-    for (PeriodRow& row : rows)
-        row.mean /= static_cast<double>(row.count);
-    std::reverse(rows.begin(), rows.end());
-    return rows;
+    if (digits == 0)
+        return leadingNumber(text);
+    return static_cast<double>(mantissa) / kTens[decimals];
 }
 
 void appendNumber(std::string& out, double v, int decimals) {
@@ -106,62 +102,164 @@ Date dateOfDay(long long day) {
     return {static_cast<int>(yoe + era * 400 + (m <= 2)), m, d};
 }
 
-Figures figures(const StatsInput& in, std::size_t begin, std::size_t end) {
-    Figures f;
-    double sum = 0;
-    std::size_t firstCounted = end, lastCounted = end;
-    for (std::size_t i = begin; i < end; ++i) {
-        if (in.setAside[i])
-            ++f.outliers;
-        if (!counts(in, i))
-            continue;
-        const double w = in.dated[i].weight;
-        const long long day = dayOfSeconds(in.dated[i].seconds);
-        if (f.records++ == 0) {
-            firstCounted = i;
-            f.min = f.max = w;
-            f.minDay = f.maxDay = day;
-        }
-        lastCounted = i;
-        sum += w;
-        if (w < *f.min) {
-            f.min = w;
-            f.minDay = day;
-        }
-        if (w > *f.max) {
-            f.max = w;
-            f.maxDay = day;
-        }
+void FigureTally::add(const DatedRecord& r, bool aside) {
+    if (aside)
+        ++f_.outliers;
+    if (aside || !plottable(r.weight))
+        return;
+    const double w = r.weight;
+    const long long day = dayOfSeconds(r.seconds);
+    if (f_.records++ == 0) {
+        f_.firstDay = day;
+        f_.min = f_.max = w;
+        f_.minDay = f_.maxDay = day;
     }
+    sum_ += w;
+    if (w < *f_.min) {
+        f_.min = w;
+        f_.minDay = day;
+    }
+    if (w > *f_.max) {
+        f_.max = w;
+        f_.maxDay = day;
+    }
+    latest_ = r;
+}
+
+void FigureTally::trendAfter(long long day, double trend) {
+    if (recent_.empty())
+        f_.firstTrend = defined(trend);
+    if (!recent_.empty() && recent_.back().first == day)
+        recent_.back().second = trend;
+    else
+        recent_.emplace_back(day, trend);
+    while (recent_.size() > 1 && recent_[1].first <= day - kLongestChange)
+        recent_.pop_front();
+}
+
+std::optional<double> FigureTally::trendAsOf(long long day) const {
+    const auto after = std::upper_bound(
+        recent_.begin(), recent_.end(), day,
+        [](long long d, const std::pair<long long, double>& p) { return d < p.first; });
+    if (after == recent_.begin())
+        return std::nullopt;
+    return defined((after - 1)->second);
+}
+
+Figures FigureTally::figures() const {
+    Figures f = f_;
     if (f.records == 0)
         return f;
-    const DatedRecord& latest = in.dated[lastCounted];
-    f.mean = sum / static_cast<double>(f.records);
-    f.firstDay = dayOfSeconds(in.dated[firstCounted].seconds);
-    f.lastDay = dayOfSeconds(latest.seconds);
-    f.latest = latest.weight;
-    if (plottable(latest.bmi))
-        f.latestBmi = latest.bmi;
-    if (plottable(latest.standard))
-        f.latestStandard = latest.standard;
-    f.trend = defined(in.trend[lastCounted]);
-    f.firstTrend = defined(in.trend[firstCounted]);
-    // The span must reach back the whole period: its first counted day on or
-    // before the period's start.
+    f.mean = sum_ / static_cast<double>(f.records);
+    f.lastDay = dayOfSeconds(latest_->seconds);
+    f.latest = latest_->weight;
+    if (plottable(latest_->bmi))
+        f.latestBmi = latest_->bmi;
+    if (plottable(latest_->standard))
+        f.latestStandard = latest_->standard;
+    if (!recent_.empty())
+        f.trend = defined(recent_.back().second);
+    // The records must reach back the whole period: the first counted day on
+    // or before the period's start.
     auto change = [&](long long days) -> std::optional<double> {
         if (!f.trend || *f.firstDay > *f.lastDay - days)
             return std::nullopt;
-        const auto before = trendOn(in, firstCounted, lastCounted + 1, *f.lastDay - days);
+        const auto before = trendAsOf(*f.lastDay - days);
         if (!before)
             return std::nullopt;
         return *f.trend - *before;
     };
     f.change7 = change(7);
     f.change30 = change(30);
-    f.change365 = change(365);
+    f.change365 = change(kLongestChange);
     if (const auto four = change(28))
         f.ratePerWeek = *four / 4;
     return f;
+}
+
+Figures figures(const StatsInput& in, std::size_t begin, std::size_t end) {
+    if (end <= begin)
+        return {};
+    FigureTally tally;
+    TrendFollower trend;
+    // The trend is followed from the log's start to the end of the span's
+    // last day; the span's counted days give theirs to the tally.
+    std::optional<long long> spanDay; // the last day counted in the span
+    auto closed = [&](const std::optional<TrendPoint>& p) {
+        if (p && p->day == spanDay)
+            tally.trendAfter(p->day, p->trend);
+    };
+    const long long lastDay = dayOfSeconds(in.dated[end - 1].seconds);
+    for (std::size_t i = 0; i < in.dated.size(); ++i) {
+        const long long day = dayOfSeconds(in.dated[i].seconds);
+        if (i >= end && day != lastDay)
+            break;
+        if (counts(in, i))
+            closed(trend.add(in.dated[i].seconds, in.dated[i].weight));
+        if (i < begin || i >= end)
+            continue;
+        tally.add(in.dated[i], in.setAside[i]);
+        if (counts(in, i))
+            spanDay = day;
+    }
+    closed(trend.finish());
+    return tally.figures();
+}
+
+const std::vector<std::size_t>& LogSummary::itemsRead() {
+    static const std::vector<std::size_t> items{kWeightItem, kStandardItem, kBmiItem, kDateItem};
+    return items;
+}
+
+bool LogSummary::addRecords(const LogRecords& records, std::size_t count) {
+    if (records.columnCount() <= kDateItem)
+        return true; // no record has a date
+    for (std::size_t r = 0; r < count; ++r) {
+        const auto stamp = readStamp(records.text(r, kDateItem));
+        if (!stamp)
+            continue;
+        if (!add({r, stampSeconds(*stamp), numberOf(records.text(r, kWeightItem)),
+                  numberOf(records.text(r, kStandardItem)), numberOf(records.text(r, kBmiItem))}))
+            return false;
+    }
+    return true;
+}
+
+bool LogSummary::add(const DatedRecord& record) {
+    // Weights that are not plottable are neither counted nor set aside.
+    if (!plottable(record.weight))
+        return true;
+    if (lastSeconds_ && record.seconds < *lastSeconds_)
+        return false;
+    lastSeconds_ = record.seconds;
+    sieve_.add(record.weight, record,
+               [this](const DatedRecord& r, bool aside) { decided(r, aside); });
+    return true;
+}
+
+void LogSummary::decided(const DatedRecord& record, bool aside) {
+    tally_.add(record, aside);
+    if (aside)
+        return;
+    if (const auto day = trend_.add(record.seconds, record.weight))
+        tally_.trendAfter(day->day, day->trend);
+}
+
+Figures LogSummary::finish() {
+    sieve_.finish([this](const DatedRecord& r, bool aside) { decided(r, aside); });
+    if (const auto day = trend_.finish())
+        tally_.trendAfter(day->day, day->trend);
+    const Figures f = tally_.figures();
+    *this = LogSummary();
+    return f;
+}
+
+Figures figuresInOrder(std::vector<DatedRecord> dated) {
+    putInDateOrder(dated);
+    LogSummary summary;
+    for (const DatedRecord& d : dated)
+        summary.add(d);
+    return summary.finish();
 }
 
 Span recordsBetween(const std::vector<DatedRecord>& dated, long long fromDay, long long toDay) {
@@ -175,12 +273,52 @@ Span recordsBetween(const std::vector<DatedRecord>& dated, long long fromDay, lo
     return {begin, std::max(begin, at((toDay + 1) * kSecondsPerDay))};
 }
 
-std::vector<PeriodRow> monthRows(const StatsInput& in) {
-    return periodRows(in, true);
-}
-
-std::vector<PeriodRow> yearRows(const StatsInput& in) {
-    return periodRows(in, false);
+Overview overview(const StatsInput& in) {
+    Overview o;
+    FigureTally tally;
+    TrendFollower trend;
+    // A day's trend closes before the next day's first weighing is added:
+    // it belongs to the months and years that were last added to.
+    auto closed = [&](const std::optional<TrendPoint>& p) {
+        if (!p)
+            return;
+        o.months.back().trendAtEnd = o.years.back().trendAtEnd = p->trend;
+        tally.trendAfter(p->day, p->trend);
+    };
+    Date date{};
+    long long nextMonth = LLONG_MIN; // the first day after `date`'s month
+    auto addTo = [&](std::vector<PeriodRow>& rows, int month, double w) {
+        if (rows.empty() || rows.back().year != date.year || rows.back().month != month)
+            rows.push_back({date.year, month, 0, 0, w, w, 0});
+        PeriodRow& row = rows.back();
+        ++row.count;
+        row.mean += w; // the sum until the end
+        row.min = std::min(row.min, w);
+        row.max = std::max(row.max, w);
+    };
+    for (std::size_t i = 0; i < in.dated.size(); ++i) {
+        tally.add(in.dated[i], in.setAside[i]);
+        if (!counts(in, i))
+            continue;
+        const double w = in.dated[i].weight;
+        closed(trend.add(in.dated[i].seconds, w));
+        if (const long long d = dayOfSeconds(in.dated[i].seconds); d >= nextMonth) {
+            date = dateOfDay(d);
+            const bool december = date.month == 12;
+            nextMonth = dayOfSeconds(
+                stampSeconds({date.year + december, december ? 1 : date.month + 1, 1, 0, 0, 0}));
+        }
+        addTo(o.months, date.month, w);
+        addTo(o.years, 0, w);
+    }
+    closed(trend.finish());
+    for (auto* rows : {&o.months, &o.years}) {
+        for (PeriodRow& row : *rows)
+            row.mean /= static_cast<double>(row.count);
+        std::reverse(rows->begin(), rows->end());
+    }
+    o.whole = tally.figures();
+    return o;
 }
 
 Projection projectGoal(std::optional<double> goal, const Figures& f) {

@@ -5,14 +5,19 @@
 // the rate, the extremes and the mean; tables by month and by year; and when
 // the trend reaches a goal.
 //
-// The set-aside flags and the trend come in from outside (one per dated
-// record, see trend_rules.h), so that the figures follow the chart's rules.
+// The set-aside flags come in from outside (one per dated record), and the
+// trend is the chart's daily one (trend.h), so that the figures follow the
+// chart's rules.
 
 #include "history/chart_data.h"
+#include "history/outliers.h"
+#include "history/trend.h"
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace taiju::view {
@@ -25,13 +30,12 @@ struct Date {
 long long dayOfSeconds(long long seconds);
 Date dateOfDay(long long day);
 
-// The records the figures are built from, all in date order: the dated
-// records, whether each is set aside, and the trend after each one's day.
-// A record counts when it has a weight (plottable) and is not set aside.
+// The records the figures are built from, in date order: the dated records
+// and whether each is set aside. A record counts when it has a weight
+// (plottable) and is not set aside; the trend follows the counted ones.
 struct StatsInput {
     const std::vector<DatedRecord>& dated;
     const std::vector<bool>& setAside;
-    const std::vector<double>& trend;
 };
 
 struct Figures {
@@ -49,12 +53,62 @@ struct Figures {
     long long minDay = 0, maxDay = 0; // the first record of the lowest and highest weight
 };
 
-// The figures of the records [begin, end); a change or the rate needs
-// counted records reaching back that many days from the last one.
+// The figures of the records [begin, end), the trend being that of the
+// whole log up to them; a change or the rate needs counted records reaching
+// back that many days from the last one.
 Figures figures(const StatsInput& in, std::size_t begin, std::size_t end);
 inline Figures figures(const StatsInput& in) {
     return figures(in, 0, in.dated.size());
 }
+
+// The figures gathered one record at a time in date order: what figures()
+// and the summary of a log read in pieces (LogSummary) have in common.
+class FigureTally {
+  public:
+    // The next record, and whether it is set aside.
+    void add(const DatedRecord& record, bool aside);
+    // The trend at the end of `day`, a day of counted records added before;
+    // the days in order.
+    void trendAfter(long long day, double trend);
+    Figures figures() const;
+
+  private:
+    std::optional<double> trendAsOf(long long day) const;
+
+    Figures f_;
+    double sum_ = 0;
+    std::optional<DatedRecord> latest_;
+    // The trends of the days from a year before the last one on, and of the
+    // day before them: what the changes look back to.
+    std::deque<std::pair<long long, double>> recent_;
+};
+
+// The figures of a whole log whose dated records are given one at a time,
+// only the few whose verdict (外れ値) or day's trend is still open held, so
+// that a long log costs little memory.
+class LogSummary {
+  public:
+    // The items of a record that addRecords reads.
+    static const std::vector<std::size_t>& itemsRead();
+    // Adds the first `count` records of a piece of the log, in file order;
+    // false, taking no more, when one comes before a weighing already
+    // given: a log out of date order is summed up by figuresInOrder().
+    bool addRecords(const LogRecords& records, std::size_t count);
+    // Adds the next dated record; false as for addRecords.
+    bool add(const DatedRecord& record);
+    Figures finish();
+
+  private:
+    void decided(const DatedRecord& record, bool aside);
+
+    OutlierSieve<DatedRecord> sieve_;
+    TrendFollower trend_;
+    FigureTally tally_;
+    std::optional<long long> lastSeconds_; // of the last plottable weighing
+};
+
+// The figures of dated records in any order, set in date order first.
+Figures figuresInOrder(std::vector<DatedRecord> dated);
 
 // The records [begin, end) whose day lies from `fromDay` to `toDay`.
 struct Span {
@@ -69,9 +123,13 @@ struct PeriodRow {
     double mean, min, max;
     double trendAtEnd; // the trend at the period's last counted record
 };
-// Months and years that hold counted records, newest first.
-std::vector<PeriodRow> monthRows(const StatsInput& in);
-std::vector<PeriodRow> yearRows(const StatsInput& in);
+// The figures of the whole log, and its months and years that hold counted
+// records, newest first: all in one walk.
+struct Overview {
+    Figures whole;
+    std::vector<PeriodRow> months, years;
+};
+Overview overview(const StatsInput& in);
 
 struct Projection {
     enum class Kind {

@@ -6,7 +6,7 @@
 
 #include "history/chart_data.h"
 
-#include <functional>
+#include <optional>
 #include <vector>
 
 namespace taiju::view {
@@ -26,18 +26,26 @@ struct TrendPoint {
 std::vector<TrendPoint> dailyTrend(const std::vector<DatedRecord>& dated,
                                    const std::vector<bool>& leftOut);
 
-// The same points handed to `point` one by one, for a caller that keeps less
-// of each than the whole list.
-void eachTrendPoint(const std::vector<DatedRecord>& dated, const std::vector<bool>& leftOut,
-                    const std::function<void(const TrendPoint&)>& point);
+// The same trend worked out one weighing at a time (plottable weights, in
+// date order), for a log that is never held whole.
+class TrendFollower {
+  public:
+    // Adds a weighing; the point of the day before it when it begins a day.
+    std::optional<TrendPoint> add(long long seconds, double weight);
+    // The point of the last day, and a fresh start.
+    std::optional<TrendPoint> finish();
+
+  private:
+    TrendPoint closeDay();
+
+    std::optional<TrendPoint> day_;    // the day being added to
+    std::optional<TrendPoint> before_; // the last day closed
+    double sum_ = 0;
+    int count_ = 0;
+};
 
 // The trend on the day `day`: that of the last trend point up to that day,
 // or nothing before the first.
 const TrendPoint* trendOn(const std::vector<TrendPoint>& trend, long long day);
-
-// Per dated record: the trend at the end of the record's day, NaN before the
-// first day with a counted weighing; `leftOut` as for dailyTrend.
-std::vector<double> trendPerRecord(const std::vector<DatedRecord>& dated,
-                                   const std::vector<bool>& leftOut);
 
 } // namespace taiju::view

@@ -45,6 +45,13 @@ constexpr std::size_t kBlock = 32;
 // irregular record's length follows it.
 constexpr char16_t kIrregular = 0x80;
 constexpr std::size_t kSkipFollows = 0xFF;
+// A short irregular line right after the record before (a log of millions of
+// such lines is the tightest case) has all of that in its first unit:
+// kShort plus the number of its ends (below 15, so that the unit is never
+// kChunkEnd) in bits 0 to 6, and its length (below kShortLength) in bits 7
+// to 15.
+constexpr std::size_t kShort = 0x70;
+constexpr std::size_t kShortLength = 0x200;
 
 // A number in units of 15 bits, the lowest first, bit 15 set when more follow.
 std::size_t unitsOf(std::uint64_t n) {
@@ -85,17 +92,23 @@ LogRecords::Packed LogRecords::unpack(std::uint64_t pos) const {
     const char16_t* const first = at(pos);
     const char16_t* p = first;
     const char16_t head = *p++;
-    Packed r{static_cast<std::size_t>(head >> 8),
+    const auto low = static_cast<std::size_t>(head & 0x7F);
+    Packed r{};
+    if (low >= kShort) {
+        r = {0, static_cast<std::size_t>(head >> 7), true, nullptr, low - kShort, nullptr, 0};
+    } else {
+        r = {static_cast<std::size_t>(head >> 8),
              lineLength_,
              (head & kIrregular) != 0,
              nullptr,
-             static_cast<std::size_t>(head & 0x7F),
+             low,
              nullptr,
              0};
-    if (r.irregular)
-        p = getNumber(p, r.length);
-    if (r.skip == kSkipFollows)
-        p = getNumber(p, r.skip);
+        if (r.irregular)
+            p = getNumber(p, r.length);
+        if (r.skip == kSkipFollows)
+            p = getNumber(p, r.skip);
+    }
     r.ends = p;
     r.texts = p + r.endCount;
     r.units = static_cast<std::size_t>(r.texts - first) + (r.endCount ? r.ends[r.endCount - 1] : 0);
@@ -104,7 +117,8 @@ LogRecords::Packed LogRecords::unpack(std::uint64_t pos) const {
 
 const LogRecords::Place& LogRecords::find(std::size_t record) const {
     if (!cursorSet_ || cursor_.record > record || record - cursor_.record >= kBlock) {
-        cursor_ = blocks_[record / kBlock];
+        const Block& block = blocks_[record / kBlock];
+        cursor_ = {record / kBlock * kBlock, block.pos, block.line};
         packed_ = unpack(cursor_.pos);
         cursorSet_ = true;
     }
@@ -136,7 +150,9 @@ RecordLine LogRecords::line(std::size_t record) const {
 
 void LogRecords::add(const RecordLine& line, std::u16string_view ends, std::u16string_view texts) {
     const std::size_t skip = count_ == 0 ? 0 : line.line - lastLine_ - 1;
-    const std::size_t units = 1 + (line.irregular ? unitsOf(line.length) : 0) +
+    const bool isShort =
+        line.irregular && skip == 0 && line.length < kShortLength && ends.size() < 0x7F - kShort;
+    const std::size_t units = 1 + (line.irregular && !isShort ? unitsOf(line.length) : 0) +
                               (skip >= kSkipFollows ? unitsOf(skip) : 0) + ends.size() +
                               texts.size();
     const std::uint64_t offset = end_ & (kChunk - 1);
@@ -145,20 +161,24 @@ void LogRecords::add(const RecordLine& line, std::u16string_view ends, std::u16s
         end_ = (end_ | (kChunk - 1)) + 1;
     }
     if ((end_ >> kChunkShift) == chunks_.size())
-        chunks_.emplace_back();
+        chunks_.emplace_back().reserve(kChunk); // grown in place, never moved
     std::u16string& chunk = chunks_[static_cast<std::size_t>(end_ >> kChunkShift)];
     chunk.resize(static_cast<std::size_t>((end_ & (kChunk - 1)) + units));
     char16_t* p = chunk.data() + (end_ & (kChunk - 1));
-    *p++ = static_cast<char16_t>(ends.size() | (line.irregular ? kIrregular : 0) |
-                                 (std::min(skip, kSkipFollows) << 8));
-    if (line.irregular)
-        p = putNumber(p, line.length);
+    if (isShort) {
+        *p++ = static_cast<char16_t>((kShort + ends.size()) | (line.length << 7));
+    } else {
+        *p++ = static_cast<char16_t>(ends.size() | (line.irregular ? kIrregular : 0) |
+                                     (std::min(skip, kSkipFollows) << 8));
+        if (line.irregular)
+            p = putNumber(p, line.length);
+    }
     if (skip >= kSkipFollows)
         p = putNumber(p, skip);
     p = std::copy(ends.begin(), ends.end(), p);
     std::copy(texts.begin(), texts.end(), p);
     if (count_ % kBlock == 0)
-        blocks_.push_back({count_, end_, line.line});
+        blocks_.push_back({end_, line.line});
     lastPos_ = end_;
     lastLine_ = line.line;
     end_ += units;

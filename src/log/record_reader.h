@@ -101,9 +101,13 @@ class LogRecords {
     std::uint64_t end_ = 0;              // where the next record goes
     std::uint64_t lastPos_ = 0;          // where the last record begins
     std::size_t lastLine_ = 0;           // the line of the last record
-    std::vector<Place> blocks_;          // every kBlock-th record
-    mutable Place cursor_{};             // the record read last
-    mutable Packed packed_{};            // and what it holds
+    struct Block {
+        std::uint64_t pos;
+        std::size_t line;
+    };
+    std::vector<Block> blocks_; // every kBlock-th record's place
+    mutable Place cursor_{};    // the record read last
+    mutable Packed packed_{};   // and what it holds
     mutable bool cursorSet_ = false;
 };
 

@@ -16,14 +16,7 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QImageReader>
 #include <QStyle>
-
-// The icons are compiled into a static library, whose resources are not
-// registered by themselves. (Outside any namespace, as Qt requires.)
-static void initIconResources() {
-    Q_INIT_RESOURCE(icons);
-}
 
 namespace taiju {
 
@@ -36,35 +29,26 @@ QPoint twips(int x, int y) {
     return QPoint(x / 15, y / 15);
 }
 
-// Fills a label with one of the window's fixed colours; its other colours
-// stay the window's, also when the window's palette changes.
-void fill(QLabel* label, Colour c) {
+// Fills labels with one of the window's fixed colours, all with one palette;
+// their other colours stay the window's, also when the window's palette
+// changes.
+void fill(std::initializer_list<QLabel*> labels, Colour c) {
     QPalette p;
     p.setColor(QPalette::Window, toQColor(c));
-    label->setPalette(p);
+    for (QLabel* label : labels)
+        label->setPalette(p);
 }
 
-// The window's font in another size and weight.
-void restyle(QWidget* w, double points, bool bold) {
-    QFont f = w->font();
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    w->setFont(f);
-}
-
-// One of the icon's sizes, read as the image format it is stored in (the
-// format named, so that no other image plugin is asked about it).
-QPixmap iconImage(const QString& path) {
-    QImageReader reader(path, "xpm");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
+// The icon's two sizes, compiled in from the XPM files they are drawn in: an
+// image made from the text in memory, with no file or image reader to open
+// and no reading character by character.
+#include "icons/form1-16.xpm"
+#include "icons/form1-32.xpm"
 
 } // namespace
 
 Form1::Form1(platform::Services services, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), services_(services) {
-    initIconResources();
     ui_->setupUi(this);
     useIcon();
     usePalette();
@@ -81,38 +65,30 @@ Form1::Form1(platform::Services services, QWidget* parent)
 
 void Form1::useIcon() {
     QIcon icon;
-    icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-16.xpm")));
-    icon.addPixmap(iconImage(QStringLiteral(":/icons/form1-32.xpm")));
+    icon.addPixmap(QPixmap(form1_16));
+    icon.addPixmap(QPixmap(form1_32));
     setWindowIcon(icon);
 }
 
 // The fixed colours of the labels: the output panel and what lies on it,
 // the legend's rows in their bands' colours, the path label grey.
 void Form1::colourLabels() {
-    for (QLabel* l :
-         {ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
-          ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19})
-        fill(l, kLightGreen);
-    QLabel* const legend[4][3] = {{ui_->Label6, ui_->Label10, ui_->Label14},
-                                  {ui_->Label7, ui_->Label11, ui_->Label15},
-                                  {ui_->Label8, ui_->Label12, ui_->Label16},
-                                  {ui_->Label9, ui_->Label13, ui_->Label17}};
-    for (int row = 0; row < 4; ++row)
-        for (QLabel* cell : legend[row])
-            fill(cell, bandColour(row + 1));
-    fill(logPathLabel(), kLightGrey);
+    fill({ui_->Label29, ui_->Label28, ui_->Label1, ui_->Label2, ui_->Label5, ui_->Label21,
+          ui_->Label22, ui_->Label24, ui_->Label20, ui_->Label18, ui_->Label19},
+         kLightGreen);
+    fill({ui_->Label6, ui_->Label10, ui_->Label14}, bandColour(1));
+    fill({ui_->Label7, ui_->Label11, ui_->Label15}, bandColour(2));
+    fill({ui_->Label8, ui_->Label12, ui_->Label16}, bandColour(3));
+    fill({ui_->Label9, ui_->Label13, ui_->Label17}, bandColour(4));
+    fill({logPathLabel()}, kLightGrey);
 }
 
 // The calculate and save buttons flat, in the panel's green, with a thin
-// grey border and black captions; the headings large; every caption whole
-// in whatever Japanese font stands in.
+// grey border and black captions; every caption whole in whatever Japanese
+// font stands in.
 void Form1::styleCaptions() {
     for (Button* b : {ui_->Command1, ui_->Command2})
         b->setFace(toQColor(kLightGreen), QColor(105, 105, 105));
-    for (QLabel* heading : {ui_->Label26, ui_->Label27, ui_->Label28})
-        restyle(heading, 15.75, true);
-    restyle(ui_->Label24, 8.25, false);
-    restyle(logPathLabel(), 8.25, false);
     // (Label23 shows nothing: its box is one pixel high.)
     for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         if (l != logPathLabel() && l != ui_->Label23)

@@ -30,7 +30,7 @@ const QChar kEllipsis(0x2026);
 
 } // namespace
 
-PathLabel::PathLabel(QWidget* parent) : QLabel(parent) {}
+PathLabel::PathLabel(QWidget* parent) : Caption(parent) {}
 
 void PathLabel::setText(const QString& caption) {
     QLabel::setText(caption);

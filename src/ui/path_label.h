@@ -6,11 +6,11 @@
 // path too long for the box shows its beginning and its file name with an
 // ellipsis between; the whole native path is its accessible description.
 
-#include <QLabel>
+#include "ui/caption.h"
 
 namespace taiju {
 
-class PathLabel : public QLabel {
+class PathLabel : public Caption {
   public:
     explicit PathLabel(QWidget* parent = nullptr);
 

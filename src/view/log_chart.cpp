@@ -517,12 +517,18 @@ void LogChart::fillLines() {
             {count, [&dated, at](std::size_t k) { return xOf(dated[at->datedOf(k)].seconds); },
              [&dated, at, field](std::size_t k) { return dated[at->datedOf(k)].*field; }});
     }
-    // At most a point a dated record: reserved once, never grown.
+    // At most a point a weight: reserved once, never grown. The trend takes
+    // the weights drawn (the set-aside ones too when they are included).
     trend_.reserve(lines_[kWeights].size());
-    eachTrendPoint(dated, includeOutliers_ ? std::vector<bool>{} : data_->aside,
-                   [this](const TrendPoint& p) {
-                       trend_.push_back({p.seconds, p.trend});
-                   });
+    TrendFollower follower;
+    const Line& weights = lines_[kWeights];
+    for (std::size_t k = 0; k < weights.size(); ++k) {
+        const DatedRecord& d = dated[weights.datedOf(k)];
+        if (const auto p = follower.add(d.seconds, d.weight))
+            trend_.push_back({p->seconds, p->trend});
+    }
+    if (const auto p = follower.finish())
+        trend_.push_back({p->seconds, p->trend});
     lines_[kTrend].points =
         SeriesSummary({trend_.size(), [this](std::size_t k) { return xOf(trend_[k].seconds); },
                        [this](std::size_t k) { return trend_[k].trend; }});

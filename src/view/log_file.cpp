@@ -243,7 +243,8 @@ bool LogFile::load() {
     return true;
 }
 
-bool LogFile::stream(const std::function<bool(RecordReader&, bool)>& take) {
+bool LogFile::stream(const std::function<bool(RecordReader&, bool)>& take,
+                     std::span<const std::size_t> items) {
     platform::FileReader file;
     auto columns = open(file);
     if (!columns)
@@ -252,7 +253,11 @@ bool LogFile::stream(const std::function<bool(RecordReader&, bool)>& take) {
     reader_.reset();
     lastBytes_.clear();
     error_.clear();
-    RecordReader reader(columns_->layout, decoder_);
+    RecordLayout layout = columns_->layout;
+    for (std::size_t c = 0; !items.empty() && c < layout.columns.size(); ++c)
+        if (std::find(items.begin(), items.end(), c) == items.end())
+            layout.columns[c].width = 0; // nothing of it is cut out or decoded
+    RecordReader reader(std::move(layout), decoder_);
     // Pieces small enough to stay in the processor's cache while their
     // records are passed on.
     const bool read = readPieces(file, 256 << 10, [&](std::string_view bytes) {

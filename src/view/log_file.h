@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,8 +67,10 @@ class LogFile {
     // (RecordReader::forgetCompleteRecords), so that a long log is never
     // held whole. columns() gives the columns then; records() gives nothing.
     // False, with error(), when the log cannot be read; false with no
-    // error() when `take` returned false.
-    bool stream(const std::function<bool(RecordReader& reader, bool atEnd)>& take);
+    // error() when `take` returned false. When `items` names any, only
+    // those items' texts are read; the others read as empty.
+    bool stream(const std::function<bool(RecordReader& reader, bool atEnd)>& take,
+                std::span<const std::size_t> items = {});
 
     enum class Change {
         None,   // nothing new

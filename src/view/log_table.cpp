@@ -8,6 +8,8 @@
 #include <QBrush>
 #include <QColor>
 #include <QDate>
+#include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -77,6 +79,8 @@ QString withLeadingZero(QStringView text) {
     return out;
 }
 
+int LogTableModel::pageRows = 1 << 20;
+
 void LogTableModel::beginShowing() {
     beginResetModel();
 }
@@ -85,11 +89,14 @@ void LogTableModel::endShowing(const LogFile* file, const ChartData* data) {
     file_ = file;
     data_ = data;
     const LogRecords* records = file ? file->records() : nullptr;
-    rows_ = records ? static_cast<int>(records->size()) : 0;
+    count_ = records ? records->size() : 0;
+    rows_ = static_cast<int>(std::min<std::size_t>(count_, toSize(pageRows_)));
+    pageStart_ = std::min(pageStart_, count_ - toSize(rows_));
     columns_ = records ? static_cast<int>(records->columnCount()) - 1 : 0;
     examine();
     putInOrder();
     endResetModel();
+    emit recordCountChanged();
 }
 
 void LogTableModel::recordsAdded() {
@@ -98,32 +105,57 @@ void LogTableModel::recordsAdded() {
         return;
     if (sortColumn_ >= 0 || sortOrder_ == Qt::DescendingOrder) {
         // New records take their place in the order.
-        beginResetModel();
-        rows_ = static_cast<int>(records->size());
-        examine();
-        putInOrder();
-        endResetModel();
+        beginShowing();
+        endShowing(file_, data_);
         return;
     }
-    const int before = rows_;
-    const int now = static_cast<int>(records->size());
+    const std::size_t before = count_;
+    const std::size_t now = records->size();
+    const int rows = static_cast<int>(std::min<std::size_t>(now, toSize(pageRows_)));
     examine();
-    if (now > rows_) {
-        beginInsertRows({}, rows_, now - 1);
-        rows_ = now;
+    shiftPage(std::min(pageStart_, now - toSize(rows)));
+    count_ = now;
+    if (rows > rows_) {
+        beginInsertRows({}, rows_, rows - 1);
+        rows_ = rows;
         endInsertRows();
-    } else if (now < rows_) {
-        beginRemoveRows({}, now, rows_ - 1);
-        rows_ = now;
+    } else if (rows < rows_) {
+        beginRemoveRows({}, rows, rows_ - 1);
+        rows_ = rows;
         endRemoveRows();
     }
-    // The last row shown before may have been an open last line, read again;
-    // a new record can change which records around it are set aside.
-    const int last = std::min(before, now) - 1;
-    if (last >= 0) {
-        emit dataChanged(index(std::max(0, last - 3), 0), index(last, columns_ - 1));
-        emit headerDataChanged(Qt::Vertical, std::max(0, last - 3), last);
+    // The last record shown before may have been an open last line, read
+    // again; a new record can change which records around it are set aside.
+    const std::size_t end = std::min({before, now, pageStart_ + toSize(rows_)});
+    const std::size_t first = std::max(pageStart_, end > 4 ? end - 4 : 0);
+    if (first < end) {
+        const int top = static_cast<int>(first - pageStart_);
+        const int bottom = static_cast<int>(end - 1 - pageStart_);
+        emit dataChanged(index(top, 0), index(bottom, columns_ - 1));
+        emit headerDataChanged(Qt::Vertical, top, bottom);
     }
+    emit recordCountChanged();
+}
+
+void LogTableModel::movePage(std::size_t position) {
+    shiftPage(std::min(position, count_ - toSize(rows_)));
+}
+
+void LogTableModel::shiftPage(std::size_t start) {
+    if (start == pageStart_)
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& i : before) {
+        const std::size_t position = pageStart_ + toSize(i.row());
+        after << (position >= start && position < start + toSize(rows_)
+                      ? index(static_cast<int>(position - start), i.column())
+                      : QModelIndex());
+    }
+    pageStart_ = start;
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 const ChartData& LogTableModel::dated() const {
@@ -183,7 +215,7 @@ std::size_t LogTableModel::doubtCount(Doubt doubt) const {
 }
 
 void LogTableModel::sort(int column, Qt::SortOrder order) {
-    emit layoutAboutToBeChanged();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<std::size_t> records;
     for (const QModelIndex& i : before)
@@ -192,63 +224,91 @@ void LogTableModel::sort(int column, Qt::SortOrder order) {
     sortOrder_ = order;
     putInOrder();
     QModelIndexList after;
-    for (qsizetype k = 0; k < before.size(); ++k)
-        after << index(rowOf(records[static_cast<std::size_t>(k)]), before[k].column());
+    for (qsizetype k = 0; k < before.size(); ++k) {
+        const int row = rowOf(records[static_cast<std::size_t>(k)]);
+        after << (row < 0 ? QModelIndex() : index(row, before[k].column()));
+    }
     changePersistentIndexList(before, after);
-    emit layoutChanged();
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void LogTableModel::putInOrder() {
     const LogRecords* records = file_ ? file_->records() : nullptr;
-    order_.clear();
-    rowOfRecord_.clear();
-    if (!records || (sortColumn_ < 0 && sortOrder_ == Qt::AscendingOrder))
-        return;
-    order_.resize(records->size());
-    std::iota(order_.begin(), order_.end(), std::size_t{0});
+    // Freed, not only emptied: they are as long as the log.
+    std::vector<std::uint32_t>().swap(order_);
+    std::vector<std::uint32_t>().swap(positions_);
     const auto item = static_cast<std::size_t>(sortColumn_) + 1;
-    if (sortColumn_ < 0 || item >= records->columnCount()) {
-        std::reverse(order_.begin(), order_.end());
-    } else {
-        // Keys once per record; records without a key (no date, no number)
-        // stay last either way.
-        std::vector<double> keys(records->size());
-        const bool byDate = item == kDateItem;
-        const bool byNumber = file_->columns()->rightAligned[item];
-        for (std::size_t r = 0; r < records->size(); ++r) {
+    if (!records || sortColumn_ < 0 || item >= records->columnCount())
+        return;
+    const auto n = static_cast<std::uint32_t>(count_);
+    order_.reserve(n);
+    const bool down = sortOrder_ == Qt::DescendingOrder;
+    const bool byDate = item == kDateItem;
+    if (byDate || file_->columns()->rightAligned[item]) {
+        // Keys once per record that has one; records without a key (no
+        // date, no number) follow in the log's order either way.
+        struct Keyed {
+            double key;
+            std::uint32_t record;
+        };
+        std::vector<Keyed> keyed;
+        for (std::uint32_t r = 0; r < n; ++r) {
+            const std::u16string_view text = records->text(r, item);
             if (byDate) {
-                const auto s = readStamp(records->text(r, item));
-                keys[r] = s ? static_cast<double>(stampSeconds(*s)) : NAN;
-            } else if (byNumber) {
-                keys[r] = withLeadingZero(platform::qs(records->text(r, item))).isEmpty()
-                              ? NAN
-                              : leadingNumber(records->text(r, item));
+                if (const auto s = readStamp(text))
+                    keyed.push_back({static_cast<double>(stampSeconds(*s)), r});
+            } else if (!withLeadingZero(platform::qs(text)).isEmpty()) {
+                keyed.push_back({leadingNumber(text), r});
             }
         }
-        const bool down = sortOrder_ == Qt::DescendingOrder;
-        auto before = [&](std::size_t a, std::size_t b) {
-            if (byDate || byNumber) {
-                if (std::isnan(keys[a]) || std::isnan(keys[b]))
-                    return !std::isnan(keys[a]) && std::isnan(keys[b]);
-                return down ? keys[a] > keys[b] : keys[a] < keys[b];
-            }
+        if (keyed.empty())
+            return; // the log's order
+        std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+            return down ? a.key > b.key : a.key < b.key;
+        });
+        std::vector<bool> hasKey(n, false);
+        for (const Keyed& k : keyed) {
+            order_.push_back(k.record);
+            hasKey[k.record] = true;
+        }
+        for (std::uint32_t r = 0; r < n; ++r)
+            if (!hasKey[r])
+                order_.push_back(r);
+    } else {
+        bool texts = false;
+        for (std::uint32_t r = 0; r < n && !texts; ++r)
+            texts = !records->text(r, item).empty();
+        if (!texts)
+            return; // the log's order
+        order_.resize(n);
+        std::iota(order_.begin(), order_.end(), std::uint32_t{0});
+        std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
             const auto ta = records->text(a, item), tb = records->text(b, item);
             return down ? tb < ta : ta < tb;
-        };
-        std::stable_sort(order_.begin(), order_.end(), before);
+        });
     }
-    rowOfRecord_.resize(order_.size());
-    for (std::size_t row = 0; row < order_.size(); ++row)
-        rowOfRecord_[order_[row]] = static_cast<int>(row);
+    positions_.resize(n);
+    for (std::uint32_t p = 0; p < n; ++p)
+        positions_[order_[p]] = p;
 }
 
-std::size_t LogTableModel::recordAt(int row) const {
-    const auto r = static_cast<std::size_t>(row);
-    return r < order_.size() ? order_[r] : r;
+std::size_t LogTableModel::recordAtPosition(std::size_t position) const {
+    if (position < order_.size())
+        return order_[position];
+    return reversed() && position < count_ ? count_ - 1 - position : position;
+}
+
+std::size_t LogTableModel::positionOf(std::size_t record) const {
+    if (record < positions_.size())
+        return positions_[record];
+    return reversed() && record < count_ ? count_ - 1 - record : record;
 }
 
 int LogTableModel::rowOf(std::size_t record) const {
-    return record < rowOfRecord_.size() ? rowOfRecord_[record] : static_cast<int>(record);
+    const std::size_t position = positionOf(record);
+    return position >= pageStart_ && position < pageStart_ + toSize(rows_)
+               ? static_cast<int>(position - pageStart_)
+               : -1;
 }
 
 int LogTableModel::rowCount(const QModelIndex& parent) const {
@@ -281,9 +341,11 @@ QString LogTableModel::shownText(std::size_t record, std::size_t item) const {
 
 QVariant LogTableModel::data(const QModelIndex& index, int role) const {
     const LogRecords* records = file_ ? file_->records() : nullptr;
-    if (!records || !index.isValid() || static_cast<std::size_t>(index.row()) >= records->size())
+    if (!records || !index.isValid() || index.row() >= rows_)
         return {};
     const std::size_t record = recordAt(index.row());
+    if (record >= records->size())
+        return {};
     const auto item = static_cast<std::size_t>(index.column()) + 1;
     switch (role) {
     case Qt::DisplayRole:
@@ -317,9 +379,11 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
         return platform::qs(file_->columns()->names[static_cast<std::size_t>(section) + 1]);
     }
     const LogRecords& records = *file_->records();
-    if (section < 0 || static_cast<std::size_t>(section) >= records.size())
+    if (section < 0 || section >= rows_)
         return {};
     const std::size_t record = recordAt(section);
+    if (record >= records.size() || record >= doubts_.size())
+        return {};
     const RecordLine& line = records.line(record);
     const std::uint8_t doubt = doubts_[record];
     switch (role) {
@@ -351,6 +415,159 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
     default:
         return {};
     }
+}
+
+LogTableView::LogTableView(LogTableModel* model, QScrollBar* recordBar, QWidget* parent)
+    : QTableView(parent), model_(model), recordBar_(recordBar) {
+    setModel(model);
+    recordBar_->hide();
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    held_ = model_->recordAt(current.row());
+                    heldColumn_ = current.column();
+                }
+            });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { held_.reset(); });
+    connect(model_, &QAbstractItemModel::layoutAboutToBeChanged, this, &LogTableView::keepCurrent);
+    connect(model_, &QAbstractItemModel::layoutChanged, this, &LogTableView::restoreCurrent);
+    connect(model_, &LogTableModel::recordCountChanged, this, &LogTableView::showBar);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &LogTableView::showBar);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &LogTableView::followTable);
+    connect(recordBar_, &QScrollBar::valueChanged, this, &LogTableView::followRecordBar);
+}
+
+bool LogTableView::paged() const {
+    return model_->recordCount() > static_cast<std::size_t>(model_->rowCount());
+}
+
+std::size_t LogTableView::centred(std::size_t position) const {
+    const auto half = static_cast<std::size_t>(model_->rowCount() / 2);
+    return position > half ? position - half : 0;
+}
+
+bool LogTableView::nearEdge(std::size_t position) const {
+    const std::size_t start = model_->pageStart();
+    const auto rows = static_cast<std::size_t>(model_->rowCount());
+    const std::size_t margin = rows / 4;
+    return (start > 0 && position < start + margin) ||
+           (start + rows < model_->recordCount() && position + margin >= start + rows);
+}
+
+int LogTableView::bringRecord(std::size_t record) {
+    const std::size_t position = model_->positionOf(record);
+    if (paged() && (model_->rowOf(record) < 0 || nearEdge(position)))
+        model_->movePage(centred(position));
+    return model_->rowOf(record);
+}
+
+std::optional<std::size_t> LogTableView::currentRecord() const {
+    return currentIndex().isValid() ? model_->recordAt(currentIndex().row()) : held_;
+}
+
+bool LogTableView::showsEnd() const {
+    const QScrollBar* bar = paged() ? recordBar_ : verticalScrollBar();
+    return bar->value() == bar->maximum();
+}
+
+void LogTableView::scrollToEnd() {
+    model_->movePage(model_->recordCount());
+    scrollToBottom();
+}
+
+void LogTableView::sortBy(int column, Qt::SortOrder order) {
+    const std::optional<std::size_t> current = currentRecord();
+    model_->sort(column, order);
+    if (current && model_->rowOf(*current) < 0) {
+        bringRecord(*current);
+        scrollTo(currentIndex(), PositionAtCenter);
+    }
+}
+
+QModelIndex LogTableView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (paged()) {
+        const bool home = action == MoveHome, end = action == MoveEnd;
+        if ((home || end) && (modifiers & Qt::ControlModifier)) {
+            // The first or last record of all, not of the page.
+            model_->movePage(home ? 0 : model_->recordCount());
+            return model_->index(home ? 0 : model_->rowCount() - 1,
+                                 home ? 0 : model_->columnCount() - 1);
+        }
+        // The keys move from the current record, in the middle of a page.
+        if (held_ && (!currentIndex().isValid() || nearEdge(model_->positionOf(*held_))))
+            model_->movePage(centred(model_->positionOf(*held_)));
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void LogTableView::keepCurrent() {
+    if (currentIndex().isValid())
+        heldSelected_ = selectionModel()->isRowSelected(currentIndex().row(), {});
+}
+
+void LogTableView::restoreCurrent() {
+    // The current record comes back with the page that holds it, without
+    // scrolling to it.
+    if (!currentIndex().isValid() && held_)
+        if (const int row = model_->rowOf(*held_); row >= 0) {
+            const bool scrolls = hasAutoScroll();
+            setAutoScroll(false);
+            selectionModel()->setCurrentIndex(model_->index(row, heldColumn_),
+                                              heldSelected_ ? QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows
+                                                            : QItemSelectionModel::NoUpdate);
+            setAutoScroll(scrolls);
+        }
+    showBar();
+}
+
+void LogTableView::showBar() {
+    const bool paged = this->paged();
+    if (paged == recordBar_->isHidden()) {
+        recordBar_->setVisible(paged);
+        setVerticalScrollBarPolicy(paged ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    }
+    if (!paged)
+        return;
+    const QScrollBar* own = verticalScrollBar();
+    const auto beyond =
+        static_cast<int>(model_->recordCount() - static_cast<std::size_t>(model_->rowCount()));
+    syncing_ = true;
+    recordBar_->setRange(0, own->maximum() + beyond);
+    recordBar_->setPageStep(own->pageStep());
+    recordBar_->setSingleStep(own->singleStep());
+    recordBar_->setValue(static_cast<int>(model_->pageStart()) + own->value());
+    syncing_ = false;
+}
+
+void LogTableView::followTable(int value) {
+    if (syncing_)
+        return;
+    showBar();
+    // Scrolled near an edge of the page (by the wheel, or dragging a
+    // selection): the page moves on once the scrolling has been done.
+    const std::size_t top = model_->pageStart() + static_cast<std::size_t>(value);
+    if (!paged() || recentring_ || !nearEdge(top))
+        return;
+    recentring_ = true;
+    QTimer::singleShot(0, this, [this] {
+        recentring_ = false;
+        followRecordBar(recordBar_->value());
+    });
+}
+
+void LogTableView::followRecordBar(int value) {
+    if (syncing_ || !paged())
+        return;
+    const auto top = static_cast<std::size_t>(value);
+    const std::size_t start = model_->pageStart();
+    const auto last = static_cast<std::size_t>(verticalScrollBar()->maximum());
+    if (top < start || top > start + last || nearEdge(top))
+        model_->movePage(centred(top));
+    syncing_ = true;
+    verticalScrollBar()->setValue(static_cast<int>(top - model_->pageStart()));
+    syncing_ = false;
+    showBar();
 }
 
 } // namespace taiju::view

@@ -31,7 +31,6 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -96,9 +95,10 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     initIconResources();
     setWindowIcon(toolIcon());
     model_ = new LogTableModel(this);
-    table_ = new QTableView;
+    auto* recordBar = new QScrollBar(Qt::Vertical);
+    recordBar->setObjectName(QStringLiteral("recordBar"));
+    table_ = new LogTableView(model_, recordBar);
     table_->setObjectName(QStringLiteral("table"));
-    table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
@@ -112,8 +112,8 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->horizontalHeader()->setSectionsClickable(true);
-    connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, model_,
-            &LogTableModel::sort);
+    connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, table_,
+            &LogTableView::sortBy);
     chart_ = new LogChart;
     chart_->setObjectName(QStringLiteral("chart"));
     chart_->useSettings(&settings_);
@@ -126,8 +126,15 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     tableEmpty_->setObjectName(QStringLiteral("tableEmpty"));
     tableEmpty_->setAlignment(Qt::AlignCenter);
     tableEmpty_->setWordWrap(true);
+    // The scroll bar over all records of a long log, beside the table.
+    auto* tableBox = new QWidget;
+    auto* tableRow = new QHBoxLayout(tableBox);
+    tableRow->setContentsMargins(0, 0, 0, 0);
+    tableRow->setSpacing(0);
+    tableRow->addWidget(table_, 1);
+    tableRow->addWidget(recordBar);
     auto* tablePage = new QStackedWidget;
-    tablePage->addWidget(table_);
+    tablePage->addWidget(tableBox);
     tablePage->addWidget(tableEmpty_);
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabs"));
@@ -237,10 +244,9 @@ void LogViewer::openLog(const QString& log) {
 
 void LogViewer::reload() {
     // The record in hand stays in hand, found by its line number.
-    const QModelIndex current = table_->currentIndex();
+    const std::optional<std::size_t> current = table_->currentRecord();
     const LogRecords* records = file_->records();
-    const std::size_t line =
-        current.isValid() && records ? records->line(model_->recordAt(current.row())).line : 0;
+    const std::size_t line = current && records ? records->line(*current).line : 0;
     model_->beginShowing();
     load();
     records = file_->records();
@@ -248,7 +254,7 @@ void LogViewer::reload() {
         return;
     for (std::size_t r = 0; r < records->size(); ++r)
         if (records->line(r).line >= line) {
-            showRow(model_->rowOf(r), true);
+            showRow(table_->bringRecord(r), true);
             return;
         }
 }
@@ -261,7 +267,7 @@ void LogViewer::load() {
     showRecords();
     // The newest record is shown, and the arrow keys move from it.
     if (const LogRecords* records = file_->records(); records && records->size() > 0)
-        showRow(model_->rowOf(records->size() - 1), false);
+        showRow(table_->bringRecord(records->size() - 1), false);
     watchLog();
 }
 
@@ -309,15 +315,17 @@ bool LogViewer::findComment(const QString& text, bool forward) {
     if (text.isEmpty() || !records || records->columnCount() <= kCommentItem ||
         model_->rowCount() == 0)
         return false;
-    const int rows = model_->rowCount();
-    const int from =
-        table_->currentIndex().isValid() ? table_->currentIndex().row() : (forward ? rows - 1 : 0);
-    for (int k = 1; k <= rows; ++k) {
-        const int row = ((from + (forward ? k : -k)) % rows + rows) % rows;
-        const QString comment = platform::qs(records->text(model_->recordAt(row), kCommentItem));
-        if (comment.contains(text, Qt::CaseInsensitive)) {
-            tabs_->setCurrentWidget(table_);
-            showRow(row, true);
+    // In the table's order, over all records, not only the page's.
+    const std::size_t count = model_->recordCount();
+    const std::optional<std::size_t> current = table_->currentRecord();
+    const std::size_t from = current ? model_->positionOf(*current) : (forward ? count - 1 : 0);
+    for (std::size_t k = 1; k <= count; ++k) {
+        const std::size_t position =
+            forward ? (from + k) % count : (from + count - k % count) % count;
+        const std::size_t record = model_->recordAtPosition(position);
+        if (platform::qs(records->text(record, kCommentItem)).contains(text, Qt::CaseInsensitive)) {
+            tabs_->setCurrentIndex(0);
+            showRow(table_->bringRecord(record), true);
             return true;
         }
     }
@@ -342,8 +350,8 @@ bool LogViewer::goToDate(const QDate& date) {
         }
     if (!nearest)
         return false;
-    tabs_->setCurrentWidget(table_);
-    showRow(model_->rowOf(*nearest), true);
+    tabs_->setCurrentIndex(0);
+    showRow(table_->bringRecord(*nearest), true);
     return true;
 }
 
@@ -370,7 +378,7 @@ void LogViewer::sortByLog(Qt::SortOrder order) {
         const QSignalBlocker blocker(table_->horizontalHeader());
         table_->horizontalHeader()->setSortIndicator(-1, order);
     }
-    model_->sort(-1, order);
+    table_->sortBy(-1, order);
 }
 
 void LogViewer::follow() {
@@ -391,14 +399,13 @@ void LogViewer::follow() {
     }
     switch (file_->readAppended()) {
     case LogFile::Append::Done: {
-        const QScrollBar* bar = table_->verticalScrollBar();
-        const bool atEnd = bar->value() == bar->maximum();
+        const bool atEnd = table_->showsEnd();
         readChartData();
         model_->recordsAdded();
         showStats();
         showStatus();
         if (atEnd)
-            table_->scrollToBottom();
+            table_->scrollToEnd();
         watchLog();
         return;
     }
@@ -417,12 +424,11 @@ void LogViewer::readChartData() {
     chart_->showRecords(records, &data_);
     chart_->setGoal(storedGoal(file_->path()));
     const bool empty = !records || records->size() == 0;
-    static_cast<QStackedWidget*>(table_->parentWidget())
-        ->setCurrentWidget(empty ? static_cast<QWidget*>(tableEmpty_) : table_);
+    static_cast<QStackedWidget*>(tableEmpty_->parentWidget())->setCurrentIndex(empty ? 1 : 0);
 }
 
 void LogViewer::showRecord(std::size_t record) {
-    const int row = model_->rowOf(record);
+    const int row = table_->bringRecord(record);
     table_->selectRow(row);
     table_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
     tabs_->setCurrentIndex(0);

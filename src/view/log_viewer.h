@@ -19,13 +19,13 @@ class QDate;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
-class QTableView;
 class QTimer;
 
 namespace taiju::view {
 
 class LogChart;
 class LogTableModel;
+class LogTableView;
 class StatsView;
 
 class LogViewer : public QMainWindow {
@@ -85,7 +85,7 @@ class LogViewer : public QMainWindow {
     ChartData data_; // the records' dates, numbers and typos, read once
     bool gone_ = false;
     LogTableModel* model_;
-    QTableView* table_;
+    LogTableView* table_;
     QLabel* tableEmpty_;
     LogChart* chart_;
     StatsView* stats_;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "view/stats_view.h"
 
-#include "history/outliers.h"
-#include "history/trend.h"
 #include "view/goal_settings.h"
 
 #include <QAbstractTableModel>
@@ -255,12 +253,17 @@ void StatsView::build() {
     if (!data_)
         return; // nothing shown yet
     stale_ = false;
-    trend_ = trendPerRecord(data_->dated, *aside_);
-    const StatsInput in{data_->dated, *aside_, trend_};
-    monthRows_->show(monthRows(in));
-    yearRows_->show(yearRows(in));
-    months_->resizeColumnsToContents();
-    years_->resizeColumnsToContents();
+    const StatsInput in{data_->dated, *aside_};
+    Overview o = overview(in);
+    monthRows_->show(std::move(o.months));
+    yearRows_->show(std::move(o.years));
+    whole_ = o.whole;
+    // The views lay out their rows now rather than at their next turn of
+    // the event loop, so that the page is drawn once, not again with them.
+    for (QTableView* view : {months_, years_}) {
+        view->resizeColumnsToContents();
+        view->doItemsLayout();
+    }
     showFigures();
 }
 
@@ -269,8 +272,7 @@ std::optional<double> StatsView::goal() const {
 }
 
 void StatsView::showFigures() {
-    const StatsInput in{data_->dated, *aside_, trend_};
-    whole_ = figures(in);
+    const StatsInput in{data_->dated, *aside_};
     Figures inView = whole_;
     if (range_) {
         const Span span = recordsBetween(data_->dated, range_->first, range_->second);

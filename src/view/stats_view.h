@@ -56,7 +56,6 @@ class StatsView : public QWidget {
     bool stale_ = true;
     std::optional<std::pair<long long, long long>> range_;
     std::optional<double> ownGoal_;
-    std::vector<double> trend_;
     Figures whole_; // of the whole log
     QTableWidget* figures_;
     QDoubleSpinBox* goalBox_;

@@ -15,9 +15,7 @@
 // error.
 
 #include "history/csv.h"
-#include "history/outliers.h"
 #include "history/stats.h"
-#include "history/trend.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/language.h"
@@ -31,7 +29,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -149,22 +146,24 @@ int writeCsv(const QString& path) {
     });
     IrregularLines irregular;
     bool started = false;
-    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
-        if (!started) {
-            started = true;
-            if (!file.columns()->notice.isEmpty())
-                say(file.columns()->notice);
-            csv.header(file.columns()->names);
-        }
-        const LogRecords& records = reader.records();
-        const std::size_t count = atEnd ? records.size() : reader.completeRecords();
-        irregular.count(records, count);
-        // After a failed write the log is still read to its end, so that the
-        // irregular lines are all counted.
-        csv.records(records, count);
-        reader.forgetCompleteRecords();
-        return true;
-    });
+    const bool read = file.stream(
+        [&](RecordReader& reader, bool atEnd) {
+            if (!started) {
+                started = true;
+                if (!file.columns()->notice.isEmpty())
+                    say(file.columns()->notice);
+                csv.header(file.columns()->names);
+            }
+            const LogRecords& records = reader.records();
+            const std::size_t count = atEnd ? records.size() : reader.completeRecords();
+            irregular.count(records, count);
+            // After a failed write the log is still read to its end, so that the
+            // irregular lines are all counted.
+            csv.records(records, count);
+            reader.forgetCompleteRecords();
+            return true;
+        },
+        view::datedItems());
     if (!read) {
         say(file.error());
         return 1;
@@ -177,37 +176,40 @@ int writeCsv(const QString& path) {
     return 0;
 }
 
-// The figures of the whole log, read piece by piece so that only the dated
-// records are held; the goal as the window takes it.
+// The figures of the whole log, read piece by piece and only the columns
+// they need: a log in date order is summed up as it is read, holding
+// nothing; a log out of order is read again, its dated records held and put
+// in order. The goal as the window takes it.
 int writeSummary(const QString& path) {
     view::LogFile file(path);
-    std::vector<view::DatedRecord> dated;
-    std::size_t base = 0; // the records handed on before this piece
-    bool started = false;
-    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
-        if (!started) {
-            if (!file.columns()->notice.isEmpty())
-                say(file.columns()->notice);
-            // Room for as many records as the log has lines.
-            const auto lineLength = std::max<std::size_t>(file.columns()->layout.lineLength, 1);
-            dated.reserve(static_cast<std::size_t>(QFileInfo(file.path()).size()) / lineLength);
-        }
-        started = true;
+    view::LogSummary summary;
+    bool collecting = false;              // the log is out of order
+    std::vector<view::DatedRecord> dated; // then its dated records
+    bool noticed = false;
+    auto take = [&](RecordReader& reader, bool atEnd) {
+        if (!noticed && !file.columns()->notice.isEmpty())
+            say(file.columns()->notice);
+        noticed = true;
         const LogRecords& records = reader.records();
         const std::size_t count = atEnd ? records.size() : reader.completeRecords();
-        view::appendDated(records, count, base, dated);
-        base += count;
+        if (collecting)
+            view::appendDated(records, count, 0, dated);
+        else if (!summary.addRecords(records, count))
+            return false; // read again, holding the records
         reader.forgetCompleteRecords();
         return true;
-    });
+    };
+    bool read = file.stream(take, view::LogSummary::itemsRead());
+    if (!read && file.error().isEmpty()) {
+        collecting = true;
+        read = file.stream(take, view::LogSummary::itemsRead());
+    }
     if (!read) {
         say(file.error());
         return 1;
     }
-    view::putInDateOrder(dated);
-    const std::vector<bool> aside = view::setAside(dated);
-    const std::vector<double> trend = view::trendPerRecord(dated, aside);
-    const view::Figures figures = view::figures({dated, aside, trend});
+    const view::Figures figures =
+        collecting ? view::figuresInOrder(std::move(dated)) : summary.finish();
     std::optional<double> goal = view::storedGoal(file.path());
     if (!goal)
         goal = figures.latestStandard;
@@ -228,23 +230,25 @@ int writePng(const QString& target, const QString& path, const view::ChartRange&
     std::size_t base = 0; // the records handed on before this piece
     IrregularLines irregular;
     bool started = false;
-    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
-        if (!started) {
-            started = true;
-            if (!file.columns()->notice.isEmpty())
-                say(file.columns()->notice);
-            // Room for as many records as the log has lines.
-            const auto lineLength = std::max<std::size_t>(file.columns()->layout.lineLength, 1);
-            dated.reserve(static_cast<std::size_t>(QFileInfo(file.path()).size()) / lineLength);
-        }
-        const LogRecords& records = reader.records();
-        const std::size_t count = atEnd ? records.size() : reader.completeRecords();
-        irregular.count(records, count);
-        view::appendDated(records, count, base, dated);
-        base += count;
-        reader.forgetCompleteRecords();
-        return true;
-    });
+    const bool read = file.stream(
+        [&](RecordReader& reader, bool atEnd) {
+            if (!started) {
+                started = true;
+                if (!file.columns()->notice.isEmpty())
+                    say(file.columns()->notice);
+                // Room for as many records as the log has lines.
+                const auto lineLength = std::max<std::size_t>(file.columns()->layout.lineLength, 1);
+                dated.reserve(static_cast<std::size_t>(QFileInfo(file.path()).size()) / lineLength);
+            }
+            const LogRecords& records = reader.records();
+            const std::size_t count = atEnd ? records.size() : reader.completeRecords();
+            irregular.count(records, count);
+            view::appendDated(records, count, base, dated);
+            base += count;
+            reader.forgetCompleteRecords();
+            return true;
+        },
+        view::datedItems());
     if (!read) {
         say(file.error());
         return 1;

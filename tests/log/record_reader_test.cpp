@@ -268,3 +268,54 @@ TEST(RecordReader, KeepsOfALongLineItsLengthAndStartOnly) {
     EXPECT_EQ(r.text(0, 1), u"9999999999");
     EXPECT_EQ(r.irregularCount(), 1u);
 }
+
+TEST(RecordReader, KeepsEveryShapeOfLineThroughManyChunks) {
+    struct Case {
+        const char* name;
+        std::vector<double> widths;
+        std::vector<std::string> lines; // repeated `times` times, "" an empty line
+        std::size_t times;
+    };
+    const std::vector<double> ones(16, 1);
+    const Case cases[] = {
+        {"3-byte lines", {6, 10}, {"a"}, 100000},
+        {"the longest short line and one byte more",
+         {6, 10},
+         {"b" + std::string(509, ' ') + "c", "b" + std::string(510, ' ') + "c"},
+         2000},
+        {"14 texts and 15, 511 bytes long",
+         ones,
+         {"abcdefghijklmn" + std::string(497, ' '), "abcdefghijklmno" + std::string(496, ' ')},
+         2000},
+        {"after an empty line", {6, 10}, {"", "a"}, 1000},
+        {"regular and short lines", {6, 10}, {std::string(254, 'r'), "x  y"}, 3000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string log;
+        std::vector<std::pair<std::size_t, const std::string*>> expected; // line number, text
+        for (std::size_t t = 0, number = 1; t < c.times; ++t)
+            for (const std::string& line : c.lines) {
+                log += line + "\r\n";
+                if (!line.empty())
+                    expected.emplace_back(number, &line);
+                ++number;
+            }
+        RecordReader reader(*recordLayout(declared(c.widths)), kDecoder);
+        reader.append(log);
+        const LogRecords& r = reader.records();
+        ASSERT_EQ(r.size(), expected.size());
+        for (std::size_t i = 0; i < r.size(); i += 1 + i % 997) {
+            const std::string& line = *expected[i].second;
+            EXPECT_EQ(r.line(i).line, expected[i].first) << i;
+            EXPECT_EQ(r.line(i).length, line.size()) << i;
+            EXPECT_EQ(r.line(i).irregular, line.size() != 254) << i;
+            for (std::size_t k = 0, start = 0; k < c.widths.size(); start += c.widths[k++]) {
+                std::string cut = start < line.size() ? line.substr(start, c.widths[k]) : "";
+                cut.erase(0, cut.find_first_not_of(' '));
+                cut.erase(cut.find_last_not_of(' ') + 1);
+                EXPECT_EQ(r.text(i, k), std::u16string(cut.begin(), cut.end())) << i << ' ' << k;
+            }
+        }
+    }
+}

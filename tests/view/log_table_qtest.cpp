@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The table 一覧 read in Japanese: dates with the weekday, numbers aligned,
 // marks of doubtful records, order by a header kept through new records,
-// finding a comment and a date, the keyboard, and a log corrected in place.
+// finding a comment and a date, the keyboard, a log corrected in place, and
+// a log of more records than one page of rows.
 
 #include "log/itemfile.h"
 #include "log/record.h"
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -62,6 +64,26 @@ QStringList column(const QAbstractItemModel* m, int c) {
                       : m->index(r, c).data().toString());
     return out;
 }
+
+// A log of `count` records a day apart from 01-01-2020, the comment of
+// record i "c<i>;".
+QByteArray daily(int count) {
+    QByteArray log;
+    for (int i = 0; i < count; ++i) {
+        const std::u16string date =
+            QDate(2020, 1, 1).addDays(i).toString(u"MM-dd-yyyy 06:33:00").toStdU16String();
+        const std::u16string comment = QStringLiteral("c%1;").arg(i).toStdU16String();
+        log += record(u"70.5", u"24.1", date.c_str(), comment.c_str());
+    }
+    return log;
+}
+
+// Tables made while it lives show pages of `rows` rows.
+struct SmallPages {
+    const int before = LogTableModel::pageRows;
+    explicit SmallPages(int rows) { LogTableModel::pageRows = rows; }
+    ~SmallPages() { LogTableModel::pageRows = before; }
+};
 
 } // namespace
 
@@ -130,11 +152,14 @@ class LogTableTest : public QObject {
         QVERIFY(v.findComment(QStringLiteral("散歩"), false));
         QCOMPARE(table->currentIndex().row(), 1);
         QVERIFY(!v.findComment(QStringLiteral("ない言葉"), true));
+        auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
+        tabs->setCurrentIndex(1); // found from the chart, shown in the table
+        QVERIFY(v.findComment(QStringLiteral("散歩"), true));
+        QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(v.goToDate(QDate(2026, 12, 6)));
         QCOMPARE(table->currentIndex().row(), 7);
         QVERIFY(v.goToDate(QDate(2030, 1, 1)));
         QCOMPARE(table->currentIndex().row(), 6);
-        auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("一覧(&L)"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("グラフ(&G)"));
     }
@@ -153,6 +178,82 @@ class LogTableTest : public QObject {
         v.follow();
         QCOMPARE(table->model()->index(3, 0).data().toString(), QStringLiteral("70.5"));
         QCOMPARE(table->currentIndex().row(), 3);
+    }
+
+    void longLogIsShownAPageAtATime() {
+        const SmallPages pages(100);
+        Log log(daily(500));
+        LogViewer v(log.path);
+        v.show();
+        auto* table = v.findChild<LogTableView*>(QStringLiteral("table"));
+        auto* bar = v.findChild<QScrollBar*>(QStringLiteral("recordBar"));
+        const auto* m = static_cast<const LogTableModel*>(table->model());
+        const auto current = [&] { return m->recordAt(table->currentIndex().row()); };
+        const auto top = [&] { return m->recordAt(table->rowAt(0)); };
+        QCOMPARE(m->rowCount(), 100);
+        QVERIFY(bar->isVisible());
+        QVERIFY(table->currentIndex().isValid());
+        QCOMPARE(current(), std::size_t{499});
+        QCOMPARE(
+            m->headerData(table->currentIndex().row(), Qt::Vertical, Qt::DisplayRole).toString(),
+            QStringLiteral("500"));
+        // Keys reach the first and last record and cross the page's edges.
+        QTest::keyClick(table, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(current(), std::size_t{0});
+        QCOMPARE(top(), std::size_t{0});
+        for (int i = 0; i < 150; ++i)
+            QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(current(), std::size_t{150});
+        QTest::keyClick(table, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(current(), std::size_t{499});
+        QCOMPARE(bar->value(), bar->maximum());
+        // The scroll bar reaches every record; the current one stays
+        // current while its page is away.
+        bar->setValue(0);
+        QCOMPARE(top(), std::size_t{0});
+        bar->setValue(250);
+        QCOMPARE(top(), std::size_t{250});
+        bar->setValue(bar->maximum());
+        QCOMPARE(m->recordAt(table->rowAt(table->viewport()->height() - 2)), std::size_t{499});
+        bar->setValue(0);
+        QTest::keyClick(table, Qt::Key_Up);
+        QCOMPARE(current(), std::size_t{498});
+        // Finding, going to a date, sorting and reloading keep to records.
+        QVERIFY(v.goToDate(QDate(2020, 1, 11)));
+        QCOMPARE(current(), std::size_t{10});
+        QVERIFY(v.findComment(QStringLiteral("c450;"), true));
+        QCOMPARE(current(), std::size_t{450});
+        QVERIFY(table->selectionModel()->isRowSelected(table->currentIndex().row(), {}));
+        table->horizontalHeader()->setSortIndicator(5, Qt::DescendingOrder); // 日付
+        QCOMPARE(current(), std::size_t{450});
+        QCOMPARE(m->recordAtPosition(0), std::size_t{499});
+        QTest::keyClick(table, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(current(), std::size_t{499});
+        QVERIFY(v.findComment(QStringLiteral("c3;"), true));
+        v.reload();
+        QCOMPARE(current(), std::size_t{3});
+        QVERIFY(table->viewport()->rect().intersects(table->visualRect(table->currentIndex())));
+    }
+
+    void followsALogGrowingPastOnePage() {
+        const SmallPages pages(100);
+        const QByteArray records = daily(104);
+        Log log(records.first(99 * 256));
+        LogViewer v(log.path);
+        v.show();
+        auto* table = v.findChild<LogTableView*>(QStringLiteral("table"));
+        const auto* m = static_cast<const LogTableModel*>(table->model());
+        QVERIFY(!v.findChild<QScrollBar*>(QStringLiteral("recordBar"))->isVisible());
+        QFile f(log.path);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write(records.sliced(99 * 256));
+        f.close();
+        v.follow();
+        QCOMPARE(m->recordCount(), std::size_t{104});
+        QCOMPARE(m->rowCount(), 100);
+        QVERIFY(v.findChild<QScrollBar*>(QStringLiteral("recordBar"))->isVisible());
+        // Shown at the end before, it stays there.
+        QCOMPARE(m->recordAt(table->rowAt(table->viewport()->height() - 2)), std::size_t{103});
     }
 };
 
