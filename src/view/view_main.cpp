@@ -146,24 +146,22 @@ int writeCsv(const QString& path) {
     });
     IrregularLines irregular;
     bool started = false;
-    const bool read = file.stream(
-        [&](RecordReader& reader, bool atEnd) {
-            if (!started) {
-                started = true;
-                if (!file.columns()->notice.isEmpty())
-                    say(file.columns()->notice);
-                csv.header(file.columns()->names);
-            }
-            const LogRecords& records = reader.records();
-            const std::size_t count = atEnd ? records.size() : reader.completeRecords();
-            irregular.count(records, count);
-            // After a failed write the log is still read to its end, so that the
-            // irregular lines are all counted.
-            csv.records(records, count);
-            reader.forgetCompleteRecords();
-            return true;
-        },
-        view::datedItems());
+    const bool read = file.stream([&](RecordReader& reader, bool atEnd) {
+        if (!started) {
+            started = true;
+            if (!file.columns()->notice.isEmpty())
+                say(file.columns()->notice);
+            csv.header(file.columns()->names);
+        }
+        const LogRecords& records = reader.records();
+        const std::size_t count = atEnd ? records.size() : reader.completeRecords();
+        irregular.count(records, count);
+        // After a failed write the log is still read to its end, so that the
+        // irregular lines are all counted.
+        csv.records(records, count);
+        reader.forgetCompleteRecords();
+        return true;
+    });
     if (!read) {
         say(file.error());
         return 1;
