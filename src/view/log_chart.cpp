@@ -554,6 +554,7 @@ void LogChart::applyView(DayRange range) {
     drawLines();
     placeLabels();
     showChoice();
+    emit viewChanged();
 }
 
 void LogChart::showChoice() {

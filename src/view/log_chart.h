@@ -113,6 +113,8 @@ class LogChart : public QWidget {
     void recordChosen(std::size_t record);
     // The toggle 外れ値を含める was set.
     void includeOutliersChanged(bool include);
+    // The days in view changed (a span, dates, a zoom or a pan).
+    void viewChanged();
 
   protected:
     void showEvent(QShowEvent* event) override;

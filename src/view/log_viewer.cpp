@@ -36,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -121,6 +122,7 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     // The toggle 外れ値を含める holds for the table and 統計 as for the chart.
     model_->setIncludeOutliers(chart_->includeOutliers());
     connect(chart_, &LogChart::includeOutliersChanged, this, &LogViewer::includeOutliers);
+    connect(chart_, &LogChart::viewChanged, this, &LogViewer::showStatsRange);
     // An empty or missing log says so in place of the table.
     tableEmpty_ = new QLabel(kNoRecords);
     tableEmpty_->setObjectName(QStringLiteral("tableEmpty"));
@@ -436,7 +438,16 @@ void LogViewer::showRecord(std::size_t record) {
 }
 
 void LogViewer::showStats() {
+    showStatsRange();
     stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
+}
+
+void LogViewer::showStatsRange() {
+    // The days the chart shows, or would show once drawn: its first and
+    // last day, whole.
+    const DayRange days = rangeDays(data_, chart_->shownRange());
+    stats_->setRange(std::pair{static_cast<long long>(std::floor(days.from)),
+                               static_cast<long long>(std::ceil(days.to)) - 1});
 }
 
 void LogViewer::includeOutliers(bool include) {

@@ -77,6 +77,8 @@ class LogViewer : public QMainWindow {
     void showRecord(std::size_t record);
     // 統計 anew from the table's dated records and set-aside flags.
     void showStats();
+    // 統計's 表示中の期間: the range the chart shows.
+    void showStatsRange();
     void includeOutliers(bool include);
     QString exportBase() const;
 

@@ -238,8 +238,13 @@ void StatsView::showRecords(const ChartData& data, const std::vector<bool>& setA
 }
 
 void StatsView::setRange(std::optional<std::pair<long long, long long>> days) {
+    if (days == range_)
+        return;
     range_ = days;
-    if (!stale_)
+    // Worked out when the view is on screen, so that zooming the chart costs
+    // no figures while 統計 is behind it.
+    rangeStale_ = true;
+    if (!stale_ && isVisible())
         showFigures();
 }
 
@@ -247,6 +252,8 @@ void StatsView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (stale_)
         build();
+    else if (rangeStale_)
+        showFigures();
 }
 
 void StatsView::build() {
@@ -272,6 +279,7 @@ std::optional<double> StatsView::goal() const {
 }
 
 void StatsView::showFigures() {
+    rangeStale_ = false;
     const StatsInput in{data_->dated, *aside_};
     Figures inView = whole_;
     if (range_) {

@@ -54,6 +54,7 @@ class StatsView : public QWidget {
     const std::vector<bool>* aside_ = nullptr;
     QString log_;
     bool stale_ = true;
+    bool rangeStale_ = false; // range_ changed while the view was hidden
     std::optional<std::pair<long long, long long>> range_;
     std::optional<double> ownGoal_;
     Figures whole_; // of the whole log

@@ -245,13 +245,18 @@ class LogViewerTest : public QObject {
         auto* tabs = v.findChild<QTabWidget*>(QStringLiteral("tabs"));
         const int chartTab = tabs->currentIndex();
         auto* figures = v.findChild<QTableWidget*>(QStringLiteral("figures"));
-        auto statsFigure = [&](int row) {
+        auto statsFigure = [&](int row, int column = 1) { // column 0: in view
             tabs->setCurrentIndex(2);
-            const QString text = figures->item(row, 1)->text();
+            const QString text = figures->item(row, column)->text();
             tabs->setCurrentIndex(chartTab);
             return text;
         };
         QCOMPARE(statsFigure(10), QStringLiteral("1 件")); // 外れ値
+        // 表示中の期間 follows the chart's range.
+        QCOMPARE(statsFigure(9, 0), statsFigure(9));
+        v.findChild<QToolButton*>(QStringLiteral("range1m"))->click();
+        QCOMPARE(statsFigure(9, 0), QStringLiteral("31 件")); // 06-19 to 07-19
+        v.findChild<QToolButton*>(QStringLiteral("rangeall"))->click();
         auto* include = v.findChild<QCheckBox*>(QStringLiteral("includeOutliers"));
         include->setChecked(true);
         QCOMPARE(points(v, "weightChart", "weightSeries").size(), 200);
