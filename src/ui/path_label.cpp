@@ -42,9 +42,13 @@ QString PathLabel::nativePath() const {
     return native ? *native : text();
 }
 
-bool PathLabel::fits(const QString& shown) const {
-    QTextLayout layout(shown, font());
-    layOut(layout, contentsRect().width());
+std::unique_ptr<QTextLayout> PathLabel::laidOut(const QString& shown) const {
+    auto layout = std::make_unique<QTextLayout>(shown, font());
+    layOut(*layout, contentsRect().width());
+    return layout;
+}
+
+bool PathLabel::fits(const QTextLayout& layout) const {
     if (layout.lineCount() == 0)
         return true;
     const QTextLine last = layout.lineAt(layout.lineCount() - 1);
@@ -53,9 +57,13 @@ bool PathLabel::fits(const QString& shown) const {
 
 void PathLabel::refresh() {
     source_ = text();
+    box_ = contentsRect().size();
     const QString path = nativePath();
     QString shown = path;
-    if (!fits(shown)) {
+    // The layout that is painted is the one that was measured, so that a
+    // path is shaped once, not again at every paint.
+    layout_ = laidOut(shown);
+    if (!fits(*layout_)) {
         // Keep the file name with its separator and as much of the beginning
         // as fits; a file name too long by itself keeps its end instead.
         const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
@@ -80,6 +88,7 @@ void PathLabel::refresh() {
             }
             shown = make(lo / 2, lo - lo / 2);
         }
+        layout_ = laidOut(shown);
     }
     shown_ = shown;
     setAccessibleName(shown_);
@@ -88,23 +97,22 @@ void PathLabel::refresh() {
 }
 
 QString PathLabel::shownPath() {
-    if (source_ != text())
+    if (source_ != text() || box_ != contentsRect().size() || !layout_)
         refresh();
     return shown_;
 }
 
 void PathLabel::paintEvent(QPaintEvent*) {
-    const QString shown = shownPath();
+    shownPath();
     QPainter p(this);
     p.setPen(palette().color(foregroundRole()));
-    QTextLayout layout(shown, font());
-    layOut(layout, contentsRect().width());
-    layout.draw(&p, contentsRect().topLeft());
+    layout_->draw(&p, contentsRect().topLeft());
 }
 
 void PathLabel::resizeEvent(QResizeEvent* e) {
     QLabel::resizeEvent(e);
-    refresh();
+    if (box_ != contentsRect().size())
+        refresh();
 }
 
 void PathLabel::changeEvent(QEvent* e) {

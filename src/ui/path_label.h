@@ -8,6 +8,10 @@
 
 #include "ui/caption.h"
 
+#include <QTextLayout>
+
+#include <memory>
+
 namespace taiju {
 
 class PathLabel : public Caption {
@@ -27,11 +31,16 @@ class PathLabel : public Caption {
   private:
     // The native form of the caption, or the caption where it has none.
     QString nativePath() const;
-    bool fits(const QString& shown) const;
+    // `shown` laid out in the box, broken at any character.
+    std::unique_ptr<QTextLayout> laidOut(const QString& shown) const;
+    bool fits(const QTextLayout& layout) const;
+    bool fits(const QString& shown) const { return fits(*laidOut(shown)); }
     void refresh();
 
     QString source_; // the caption the shown path was made from
+    QSize box_;      // and the size of the box it was laid out in
     QString shown_;
+    std::unique_ptr<QTextLayout> layout_; // shown_ laid out, kept for painting
 };
 
 } // namespace taiju
