@@ -15,6 +15,8 @@ namespace taiju::view {
 namespace {
 
 constexpr long long kSecondsPerDay = 86400;
+// 0.9^400 is about 5e-19.
+constexpr long long kTrendSettles = 400;
 // Days from 0001-01-01 to 1970-01-01.
 constexpr long long kUnixEpochDay = 719162;
 
@@ -190,7 +192,16 @@ Figures figures(const StatsInput& in, std::size_t begin, std::size_t end) {
             tally.trendAfter(p->day, p->trend);
     };
     const long long lastDay = dayOfSeconds(in.dated[end - 1].seconds);
-    for (std::size_t i = 0; i < in.dated.size(); ++i) {
+    // What a day's mean weighs in the trend shrinks by 0.9 a day, to below a
+    // double's precision after kTrendSettles days: the trend is followed
+    // from that long before the span, not from the log's start, so that a
+    // short span of a long log costs little.
+    const long long settled =
+        (dayOfSeconds(in.dated[begin].seconds) - kTrendSettles) * kSecondsPerDay;
+    const auto first =
+        std::lower_bound(in.dated.begin(), in.dated.begin() + static_cast<std::ptrdiff_t>(begin),
+                         settled, [](const DatedRecord& r, long long s) { return r.seconds < s; });
+    for (auto i = static_cast<std::size_t>(first - in.dated.begin()); i < in.dated.size(); ++i) {
         const long long day = dayOfSeconds(in.dated[i].seconds);
         if (i >= end && day != lastDay)
             break;

@@ -193,6 +193,13 @@ DayRange rangeDays(const ChartData& data, const ChartRange& range) {
     return {from, last + std::max((last - from) * 0.02, 0.5)};
 }
 
+QString defaultSpan(const ChartData& data) {
+    // 3か月 when the log spans more than that.
+    return rangeDays(data, {QStringLiteral("3m"), {}, {}}).from > rangeDays(data, {}).from
+               ? QStringLiteral("3m")
+               : QStringLiteral("all");
+}
+
 bool rangeHoldsRecords(const ChartData& data, const ChartRange& range) {
     const DayRange days = rangeDays(data, range);
     const auto first =
@@ -409,10 +416,10 @@ void LogChart::showRange(const ChartRange& range) {
 }
 
 ChartRange LogChart::shownRange() const {
-    if (isSpanName(choice_.span) && (chosen_ || !stale_))
+    if (stale_) // not drawn yet: what it will show
+        return chosen_ ? choice_ : ChartRange{data_ ? defaultSpan(*data_) : QString(), {}, {}};
+    if (isSpanName(choice_.span))
         return {choice_.span, {}, {}};
-    if (stale_)
-        return {};
     return {QStringLiteral("custom"), dateOf(view_.from),
             dateOf(std::nextafter(view_.to, view_.from))};
 }
@@ -460,10 +467,8 @@ void LogChart::build() {
     readout_->setVisible(dated && !picture_);
     static const ChartData kNone;
     const ChartData& all = data_ ? *data_ : kNone;
-    if (!chosen_) // 3か月 when the log spans more than that
-        choice_.span = rangeDays(all, {QStringLiteral("3m"), {}, {}}).from > rangeDays(all, {}).from
-                           ? QStringLiteral("3m")
-                           : QStringLiteral("all");
+    if (!chosen_)
+        choice_.span = defaultSpan(all);
     fillLines();
     cursor_ = readoutRecord_ = -1;
     cursorMark_->clear();

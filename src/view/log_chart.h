@@ -57,6 +57,9 @@ struct DayRange {
 };
 DayRange rangeDays(const ChartData& data, const ChartRange& range);
 
+// The span shown until one is chosen: 3か月, or 全期間 for a shorter log.
+QString defaultSpan(const ChartData& data);
+
 // Whether any dated record lies in `range`.
 bool rangeHoldsRecords(const ChartData& data, const ChartRange& range);
 

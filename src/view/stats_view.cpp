@@ -284,7 +284,8 @@ void StatsView::showFigures() {
     Figures inView = whole_;
     if (range_) {
         const Span span = recordsBetween(data_->dated, range_->first, range_->second);
-        inView = figures(in, span.begin, span.end);
+        if (span.begin != 0 || span.end != data_->dated.size())
+            inView = figures(in, span.begin, span.end);
     }
     const QStringList texts[] = {figureTexts(inView), figureTexts(whole_)};
     for (int c = 0; c < 2; ++c)

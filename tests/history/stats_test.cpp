@@ -228,6 +228,13 @@ TEST(Stats, RangeKeepsTheWholeLogsTrend) {
     EXPECT_DOUBLE_EQ(*f.trend, log.trend(19));
     EXPECT_DOUBLE_EQ(*f.change7, log.trend(19) - log.trend(12));
     EXPECT_FALSE(f.change30); // the range does not reach back 30 days
+    // A span years into a log: the trend of its days as the whole log's,
+    // however far the weights before them lay.
+    const Log years(daily(kOct1, 1500, [](int k) { return k < 300 ? 120 : 70 + (k % 9) * 0.3; }));
+    const Span late = recordsBetween(years.dated, kOct1 + 1470, kOct1 + 1499);
+    const Figures lf = figures(years.input(), late.begin, late.end);
+    EXPECT_NEAR(*lf.trend, years.trend(1499), 1e-9);
+    EXPECT_NEAR(*lf.change7, years.trend(1499) - years.trend(1492), 1e-9);
     // A span ending within a day takes the trend of the whole day.
     const Log twice({at(kOct1, 7, 70), at(kOct1 + 1, 7, 72), at(kOct1 + 1, 21, 74)});
     EXPECT_DOUBLE_EQ(*figures(twice.input(), 0, 2).trend, twice.trend(2));
