@@ -135,15 +135,21 @@ void FigureTally::trendAfter(long long day, double trend) {
         recent_.back().second = trend;
     else
         recent_.emplace_back(day, trend);
-    while (recent_.size() > 1 && recent_[1].first <= day - kLongestChange)
-        recent_.pop_front();
+    while (recent_.size() - first_ > 1 && recent_[first_ + 1].first <= day - kLongestChange)
+        ++first_;
+    // The days left behind are dropped now and then, all at once.
+    if (first_ >= 1024 && first_ * 2 >= recent_.size()) {
+        recent_.erase(recent_.begin(), recent_.begin() + static_cast<std::ptrdiff_t>(first_));
+        first_ = 0;
+    }
 }
 
 std::optional<double> FigureTally::trendAsOf(long long day) const {
+    const auto begin = recent_.begin() + static_cast<std::ptrdiff_t>(first_);
     const auto after = std::upper_bound(
-        recent_.begin(), recent_.end(), day,
+        begin, recent_.end(), day,
         [](long long d, const std::pair<long long, double>& p) { return d < p.first; });
-    if (after == recent_.begin())
+    if (after == begin)
         return std::nullopt;
     return defined((after - 1)->second);
 }
@@ -296,12 +302,8 @@ Overview overview(const StatsInput& in) {
         o.months.back().trendAtEnd = o.years.back().trendAtEnd = p->trend;
         tally.trendAfter(p->day, p->trend);
     };
-    Date date{};
-    long long nextMonth = LLONG_MIN; // the first day after `date`'s month
-    auto addTo = [&](std::vector<PeriodRow>& rows, int month, double w) {
-        if (rows.empty() || rows.back().year != date.year || rows.back().month != month)
-            rows.push_back({date.year, month, 0, 0, w, w, 0});
-        PeriodRow& row = rows.back();
+    long long nextMonth = LLONG_MIN; // the first day after the month of the last row
+    auto addTo = [](PeriodRow& row, double w) {
         ++row.count;
         row.mean += w; // the sum until the end
         row.min = std::min(row.min, w);
@@ -313,14 +315,18 @@ Overview overview(const StatsInput& in) {
             continue;
         const double w = in.dated[i].weight;
         closed(trend.add(in.dated[i].seconds, w));
+        // A row for each month and year begins at its first counted record.
         if (const long long d = dayOfSeconds(in.dated[i].seconds); d >= nextMonth) {
-            date = dateOfDay(d);
+            const Date date = dateOfDay(d);
             const bool december = date.month == 12;
             nextMonth = dayOfSeconds(
                 stampSeconds({date.year + december, december ? 1 : date.month + 1, 1, 0, 0, 0}));
+            o.months.push_back({date.year, date.month, 0, 0, w, w, 0});
+            if (o.years.empty() || o.years.back().year != date.year)
+                o.years.push_back({date.year, 0, 0, 0, w, w, 0});
         }
-        addTo(o.months, date.month, w);
-        addTo(o.years, 0, w);
+        addTo(o.months.back(), w);
+        addTo(o.years.back(), w);
     }
     closed(trend.finish());
     for (auto* rows : {&o.months, &o.years}) {

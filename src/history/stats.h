@@ -14,7 +14,6 @@
 #include "history/trend.h"
 
 #include <cstddef>
-#include <deque>
 #include <optional>
 #include <string>
 #include <utility>
@@ -79,8 +78,9 @@ class FigureTally {
     double sum_ = 0;
     std::optional<DatedRecord> latest_;
     // The trends of the days from a year before the last one on, and of the
-    // day before them: what the changes look back to.
-    std::deque<std::pair<long long, double>> recent_;
+    // day before them: what the changes look back to, from recent_[first_].
+    std::vector<std::pair<long long, double>> recent_;
+    std::size_t first_ = 0;
 };
 
 // The figures of a whole log whose dated records are given one at a time,
