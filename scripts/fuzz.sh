@@ -16,7 +16,7 @@
 set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=$ROOT/build-fuzz
-BUDGET=105 # seconds for the default run, build included
+BUDGET=75 # seconds for the default run, build included
 start=$SECONDS
 
 mkdir -p "$BUILD"
