@@ -58,10 +58,6 @@ void putInDateOrder(std::vector<DatedRecord>& dated) {
         std::stable_sort(dated.begin(), dated.end(), earlier);
 }
 
-bool plottable(double value) {
-    return std::isfinite(value) && value > 0;
-}
-
 namespace {
 
 // The smallest block summed up; shorter stretches are read point by point.

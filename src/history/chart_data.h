@@ -6,6 +6,7 @@
 #include "history/stamp.h"
 #include "log/record_reader.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -55,7 +56,9 @@ void putInDateOrder(std::vector<DatedRecord>& dated);
 const std::vector<std::size_t>& datedItems();
 
 // Whether a number is drawn: finite and above 0 (an empty column reads as 0).
-bool plottable(double value);
+inline bool plottable(double value) {
+    return std::isfinite(value) && value > 0;
+}
 
 // A series of `size` points, point k at (x(k), y(k)), x ascending and every
 // y finite. The functions read the points where they are kept, so that a

@@ -39,22 +39,6 @@ TrendPoint TrendFollower::closeDay() {
     return p;
 }
 
-std::optional<TrendPoint> TrendFollower::add(long long seconds, double weight) {
-    const long long day = seconds / kDaySeconds;
-    std::optional<TrendPoint> closed;
-    if (!day_ || day_->day != day) {
-        if (day_)
-            closed = closeDay();
-        day_ = TrendPoint{day, seconds, 0, 0};
-        sum_ = 0;
-        count_ = 0;
-    }
-    day_->seconds = seconds;
-    sum_ += weight;
-    ++count_;
-    return closed;
-}
-
 std::optional<TrendPoint> TrendFollower::finish() {
     std::optional<TrendPoint> last;
     if (day_)

@@ -31,7 +31,22 @@ std::vector<TrendPoint> dailyTrend(const std::vector<DatedRecord>& dated,
 class TrendFollower {
   public:
     // Adds a weighing; the point of the day before it when it begins a day.
-    std::optional<TrendPoint> add(long long seconds, double weight);
+    // Inline: it runs once for every record of a log.
+    std::optional<TrendPoint> add(long long seconds, double weight) {
+        const long long day = seconds / kDaySeconds;
+        std::optional<TrendPoint> closed;
+        if (!day_ || day_->day != day) {
+            if (day_)
+                closed = closeDay();
+            day_ = TrendPoint{day, seconds, 0, 0};
+            sum_ = 0;
+            count_ = 0;
+        }
+        day_->seconds = seconds;
+        sum_ += weight;
+        ++count_;
+        return closed;
+    }
     // The point of the last day, and a fresh start.
     std::optional<TrendPoint> finish();
 

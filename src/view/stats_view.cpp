@@ -272,6 +272,9 @@ void StatsView::build() {
         view->doItemsLayout();
     }
     showFigures();
+    // The page takes the sizes its new texts ask for now, before it is
+    // first drawn, rather than again after it.
+    layout()->activate();
 }
 
 std::optional<double> StatsView::goal() const {
