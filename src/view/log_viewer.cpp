@@ -145,9 +145,8 @@ LogViewer::LogViewer(const QString& log, QWidget* parent) : QMainWindow(parent) 
     tabs_->addTab(tablePage, QStringLiteral("一覧(&L)"));
     tabs_->addTab(chart_, QStringLiteral("グラフ(&G)"));
     tabs_->addTab(stats_, QStringLiteral("統計(&S)"));
-    // A goal set in 統計 is drawn when the chart comes to the front.
-    connect(tabs_, &QTabWidget::currentChanged, this,
-            [this] { chart_->setGoal(storedGoal(file_->path())); });
+    // A goal set in 統計 is drawn in the chart.
+    connect(stats_, &StatsView::goalChanged, chart_, &LogChart::setGoal);
 
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("status"));

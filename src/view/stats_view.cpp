@@ -339,6 +339,7 @@ void StatsView::goalEdited() {
     }
     ownGoal_ = value;
     showGoal();
+    emit goalChanged(ownGoal_);
 }
 
 void StatsView::goalReset() {
@@ -349,6 +350,7 @@ void StatsView::goalReset() {
     }
     ownGoal_.reset();
     showGoal();
+    emit goalChanged(ownGoal_);
 }
 
 } // namespace taiju::view

@@ -40,6 +40,10 @@ class StatsView : public QWidget {
     // weight of the latest record.
     std::optional<double> goal() const;
 
+  signals:
+    // The user set their own goal (nothing: back to the standard weight).
+    void goalChanged(std::optional<double> ownGoal);
+
   protected:
     void showEvent(QShowEvent* event) override;
 
