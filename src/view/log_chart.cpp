@@ -6,6 +6,7 @@
 #include "history/ticks.h"
 #include "platform/colour.h"
 #include "platform/qtext.h"
+#include "view/png_writer.h"
 #include "view/view_settings.h"
 
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QDateEdit>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLegendMarker>
@@ -50,8 +50,6 @@ constexpr double kNear = 12;
 // The room a date label needs on the time axis, in pixels.
 constexpr int kTickRoom = 80;
 constexpr std::size_t kMaxEdgeValues = 30;
-// The quality a picture is written with: PNG's quick packing.
-constexpr int kPngQuality = 80;
 
 const char16_t* const kBandNames[] = {u"やせぎみ", u"正常体重", u"やや肥満", u"肥満"};
 const QString kNoRecords =
@@ -1004,11 +1002,7 @@ bool LogChart::savePicture(const LogRecords* records, const QString& target,
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QImageWriter writer(&file, "png");
-    // PNG's quality sets how hard it packs: this is its quick packing, for a
-    // file a little larger than the tightest.
-    writer.setQuality(kPngQuality);
-    return writer.write(picture(records, QSize(1200, 800), range, data, goal)) && file.commit();
+    return writePng(file, picture(records, QSize(1200, 800), range, data, goal)) && file.commit();
 }
 
 } // namespace taiju::view

@@ -10,10 +10,12 @@
 #include "text/encoding.h"
 #include "view/log_chart.h"
 #include "view/log_viewer.h"
+#include "view/png_writer.h"
 #include "view/view_settings.h"
 
 #include <QAbstractItemModel>
 #include <QAreaSeries>
+#include <QBuffer>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -539,6 +541,38 @@ class LogViewerTest : public QObject {
         QVERIFY(!v.exportPng(log.itemFile, error));
         QCOMPARE(readBytes(log.path), logBytes);
         QCOMPARE(readBytes(log.itemFile), kTemplate);
+    }
+
+    // The picture's own PNG writer: what a standard reader makes of its file
+    // is the picture, pixel for pixel, whatever the size and colours.
+    void pngWriterKeepsEveryPixel_data() {
+        QTest::addColumn<QImage>("image");
+        QImage noise(257, 3, QImage::Format_RGB32);
+        quint32 seed = 7;
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
+        QImage pixel(1, 1, QImage::Format_RGB32);
+        pixel.fill(QColor(1, 2, 3));
+        QImage translucent(5, 4, QImage::Format_ARGB32);
+        translucent.fill(qRgba(10, 200, 30, 40));
+        QTest::newRow("one pixel") << pixel;
+        QTest::newRow("noise, odd width") << noise;
+        QTest::newRow("translucent source") << translucent;
+        QTest::newRow("the chart") << LogChart::picture(nullptr, {1200, 800});
+    }
+    void pngWriterKeepsEveryPixel() {
+        QFETCH(QImage, image);
+        QBuffer file;
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(writePng(file, image));
+        const QImage read = QImage::fromData(file.data(), "PNG");
+        QCOMPARE(read.size(), image.size());
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32),
+                 image.convertToFormat(QImage::Format_RGB32));
+        QBuffer closed;
+        QTest::ignoreMessage(QtWarningMsg, "QIODevice::write (QBuffer): device not open");
+        QVERIFY(!writePng(closed, image));
     }
 
   private:
