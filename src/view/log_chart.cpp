@@ -144,9 +144,17 @@ void attach(QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
     series->attachAxis(y);
 }
 
-// A marker drawn as a picture per point rather than a graphics item per
-// point, so that thousands of points stay quick to redraw.
-QImage marker(const QColor& colour, bool hollow) {
+// Points alone: a line series whose line is not drawn, with its marker drawn
+// as a picture at each point. A scatter series would make a graphics item
+// of every point, which costs more than the rest of the chart to lay out and
+// draw at a thousand points.
+QLineSeries* addPoints(QChart* chart, const QString& name, const char* object,
+                       const QColor& colour, bool hollow) {
+    auto* series = addSeries<QLineSeries>(chart, name, object);
+    series->setMarkerSize(hollow ? 8 : 6);
+    QPen pen(colour);
+    pen.setStyle(Qt::NoPen);
+    series->setPen(pen);
     QImage dot(12, 12, QImage::Format_ARGB32_Premultiplied);
     dot.fill(Qt::transparent);
     QPainter paint(&dot);
@@ -154,7 +162,9 @@ QImage marker(const QColor& colour, bool hollow) {
     paint.setPen(hollow ? QPen(colour, 2) : QPen(Qt::NoPen));
     paint.setBrush(hollow ? QBrush(Qt::white) : QBrush(colour));
     paint.drawEllipse(hollow ? QRectF(1.5, 1.5, 9, 9) : QRectF(0.5, 0.5, 11, 11));
-    return dot;
+    paint.end();
+    series->setLightMarker(dot);
+    return series;
 }
 
 QString kg(double value) {
@@ -252,18 +262,11 @@ void LogChart::buildBands() {
 
 void LogChart::buildSeries() {
     const QColor weightColour(40, 90, 200);
-    auto* weights = addSeries<QScatterSeries>(weightChart_, QStringLiteral("体重"), "weightSeries");
-    weights->setMarkerSize(6);
-    weights->setLightMarker(marker(weightColour, false));
-    weights->setColor(weightColour);
-    weights->setBorderColor(weightColour);
+    auto* weights = addPoints(weightChart_, QStringLiteral("体重"), "weightSeries", weightColour,
+                              false);
     const QColor asideColour(230, 120, 0);
     auto* outliers =
-        addSeries<QScatterSeries>(weightChart_, QStringLiteral("外れ値"), "outlierSeries");
-    outliers->setMarkerSize(8);
-    outliers->setLightMarker(marker(asideColour, true));
-    outliers->setColor(Qt::white);
-    outliers->setBorderColor(asideColour);
+        addPoints(weightChart_, QStringLiteral("外れ値"), "outlierSeries", asideColour, true);
     auto* trend = addSeries<QLineSeries>(weightChart_, QStringLiteral("傾向（日ごとに平滑化）"),
                                          "trendSeries");
     trend->setPen(QPen(QColor(200, 30, 30), 2.5));
@@ -280,6 +283,10 @@ void LogChart::buildSeries() {
              weights, outliers, trend, standard, goalLine_, cursorMark_})
         attach(s, weightTime_, weightAxis_);
     weightChart_->legend()->markers(cursorMark_).first()->setVisible(false);
+    // The legend shows a set-aside point hollow, as it is drawn.
+    QLegendMarker* aside = weightChart_->legend()->markers(outliers).first();
+    aside->setBrush(Qt::white);
+    aside->setPen(QPen(asideColour));
     goalLine_->setVisible(false);
     weightChart_->legend()->markers(goalLine_).first()->setVisible(false);
     auto* bmi = addSeries<QLineSeries>(bmiChart_, QStringLiteral("BMI"), "bmiSeries");
