@@ -556,7 +556,15 @@ class LogViewerTest : public QObject {
         pixel.fill(QColor(1, 2, 3));
         QImage translucent(5, 4, QImage::Format_ARGB32);
         translucent.fill(qRgba(10, 200, 30, 40));
+        // Grey bars of 1 to 60 pixels (byte runs of 3 to 180), then the same
+        // row again (one run of 5,490 zeros, past the longest match of 258).
+        QImage bars(60 * 61 / 2, 2, QImage::Format_RGB32);
+        for (int bar = 1, x = 0; bar <= 60; x += bar++)
+            for (int y = 0; y < 2; ++y)
+                for (int k = 0; k < bar; ++k)
+                    bars.setPixel(x + k, y, qRgb(bar * 4, bar * 4, bar * 4));
         QTest::newRow("one pixel") << pixel;
+        QTest::newRow("runs of every length") << bars;
         QTest::newRow("noise, odd width") << noise;
         QTest::newRow("translucent source") << translucent;
         QTest::newRow("the chart") << LogChart::picture(nullptr, {1200, 800});
