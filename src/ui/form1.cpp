@@ -127,7 +127,7 @@ Form1::Form1(platform::Services services, QWidget* parent)
     useIcon();
     usePalette();
     colourLabels();
-    styleCaptions();
+    styleButtons();
     nameBoxesForScreenReaders();
     prepareBoxes({standardWeightBox(), obesityBox(), weightBox(), heightBox(), bmiBox(), dateBox(),
                   commentBox()});
@@ -158,15 +158,28 @@ void Form1::colourLabels() {
 }
 
 // The calculate and save buttons flat, in the panel's green, with a thin
-// grey border and black captions; every caption whole in whatever Japanese
-// font stands in.
-void Form1::styleCaptions() {
+// grey border and black captions.
+void Form1::styleButtons() {
     for (Button* b : {ui_->Command1, ui_->Command2})
         b->setFace(toQColor(kLightGreen), QColor(105, 105, 105));
+}
+
+// Every caption whole in whatever Japanese font stands in. Done when the
+// window is first painted, before its controls are (a parent paints before
+// its children), not when it is made: a shown window is then mapped before
+// the fonts that the fitting measures with are loaded, as a window that only
+// paints its captions loads them while it waits for its first frame.
+void Form1::fitCaptions() {
+    captionsFitted_ = true;
     // (Label23 shows nothing: its box is one pixel high.)
     for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         if (l != logPathLabel() && l != ui_->Label23)
             fitCaption(l);
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    if (!captionsFitted_)
+        fitCaptions();
 }
 
 // Screen readers name each box by its caption.
