@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStyle>
+#include <QWindow>
 
 #include <array>
 #include <string_view>
@@ -165,16 +166,33 @@ void Form1::styleButtons() {
 }
 
 // Every caption whole in whatever Japanese font stands in. Done when the
-// window is first painted, before its controls are (a parent paints before
-// its children), not when it is made: a shown window is then mapped before
-// the fonts that the fitting measures with are loaded, as a window that only
-// paints its captions loads them while it waits for its first frame.
+// window is first exposed, not when it is made: a shown window is then
+// mapped before the fonts that the fitting measures with are loaded, as a
+// window that only paints its captions loads them while it waits for its
+// first frame; the frame then paints the fitted captions once. A window
+// painted without being exposed (grab) fits them when it is first painted,
+// before its controls are (a parent paints before its children).
 void Form1::fitCaptions() {
     captionsFitted_ = true;
     // (Label23 shows nothing: its box is one pixel high.)
     for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         if (l != logPathLabel() && l != ui_->Label23)
             fitCaption(l);
+}
+
+void Form1::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!captionsFitted_ && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Expose && watched == windowHandle()) {
+        watched->removeEventFilter(this);
+        if (!captionsFitted_)
+            fitCaptions();
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -73,6 +73,8 @@ class Form1 : public QWidget {
 
   protected:
     void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
   private:
@@ -84,7 +86,7 @@ class Form1 : public QWidget {
     void drawRules();
     void bindEvents();
     // form1.cpp: every caption whole in its box, once, when the window is
-    // first painted.
+    // first exposed or painted.
     void fitCaptions();
     // form1.cpp: the desktop's palette where it is a readable light one,
     // else the style's standard light palette.
