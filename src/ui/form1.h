@@ -73,15 +73,21 @@ class Form1 : public QWidget {
 
   protected:
     void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
   private:
     // form1.cpp: the steps of the constructor, in the order it takes them.
     void useIcon();
     void colourLabels();
-    void styleCaptions();
+    void styleButtons();
     void nameBoxesForScreenReaders();
     void drawRules();
     void bindEvents();
+    // form1.cpp: every caption whole in its box, once, when the window is
+    // first exposed or painted.
+    void fitCaptions();
     // form1.cpp: the desktop's palette where it is a readable light one,
     // else the style's standard light palette.
     void usePalette();
@@ -102,6 +108,7 @@ class Form1 : public QWidget {
     FormState state_;
     platform::Services services_;
     platform::Cp932Encoder encoder_;
+    bool captionsFitted_ = false;
 };
 
 } // namespace taiju
