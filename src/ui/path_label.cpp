@@ -32,9 +32,14 @@ const QChar kEllipsis(0x2026);
 
 PathLabel::PathLabel(QWidget* parent) : Caption(parent) {}
 
+// The path is laid out when it is first painted or asked for, not when it
+// is set, resized or given another font: a window shown with it is then
+// mapped before the path's font is loaded, and the path is shaped once.
 void PathLabel::setText(const QString& caption) {
     QLabel::setText(caption);
-    refresh();
+    setAccessibleDescription(nativePath());
+    layout_.reset();
+    update();
 }
 
 QString PathLabel::nativePath() const {
@@ -56,7 +61,6 @@ bool PathLabel::fits(const QTextLayout& layout) const {
 }
 
 void PathLabel::refresh() {
-    source_ = text();
     box_ = contentsRect().size();
     const QString path = nativePath();
     QString shown = path;
@@ -92,12 +96,11 @@ void PathLabel::refresh() {
     }
     shown_ = shown;
     setAccessibleName(shown_);
-    setAccessibleDescription(path);
     update();
 }
 
 QString PathLabel::shownPath() {
-    if (source_ != text() || box_ != contentsRect().size() || !layout_)
+    if (!layout_ || box_ != contentsRect().size())
         refresh();
     return shown_;
 }
@@ -109,16 +112,10 @@ void PathLabel::paintEvent(QPaintEvent*) {
     layout_->draw(&p, contentsRect().topLeft());
 }
 
-void PathLabel::resizeEvent(QResizeEvent* e) {
-    QLabel::resizeEvent(e);
-    if (box_ != contentsRect().size())
-        refresh();
-}
-
 void PathLabel::changeEvent(QEvent* e) {
     QLabel::changeEvent(e);
     if (e->type() == QEvent::FontChange)
-        refresh();
+        layout_.reset();
 }
 
 } // namespace taiju

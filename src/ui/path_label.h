@@ -25,7 +25,6 @@ class PathLabel : public Caption {
 
   protected:
     void paintEvent(QPaintEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
 
   private:
@@ -37,10 +36,11 @@ class PathLabel : public Caption {
     bool fits(const QString& shown) const { return fits(*laidOut(shown)); }
     void refresh();
 
-    QString source_; // the caption the shown path was made from
-    QSize box_;      // and the size of the box it was laid out in
+    QSize box_; // the size of the box the shown path was laid out in
     QString shown_;
-    std::unique_ptr<QTextLayout> layout_; // shown_ laid out, kept for painting
+    // shown_ laid out, kept for painting; none when the caption or the font
+    // changed since
+    std::unique_ptr<QTextLayout> layout_;
 };
 
 } // namespace taiju
