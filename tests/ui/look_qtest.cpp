@@ -248,6 +248,20 @@ class LookTest : public QObject {
         }
         layout.endLayout();
         QVERIFY2(bottom <= label->height() + 1, qPrintable(QString::number(bottom)));
+        // Laid out again, shorter, in a box of half the width, and again at
+        // twice the font size.
+        if (!whole) {
+            const int width = label->width();
+            label->resize(width / 2, label->height());
+            QVERIFY(label->shownPath().size() < shown.size());
+            QCOMPARE(label->accessibleName(), label->shownPath());
+            label->resize(width, label->height());
+            QCOMPARE(label->shownPath(), shown);
+            QFont big = label->font();
+            big.setPointSizeF(big.pointSizeF() * 2);
+            label->setFont(big);
+            QVERIFY(label->shownPath().size() < shown.size());
+        }
     }
 
     // The family is chosen by its own name: "ＭＳ Ｐゴシック" where the
