@@ -702,7 +702,7 @@ void LogChart::drawLines() {
             ++to;
         // The lowest and highest point of each column about as narrow as the
         // pens: what the pixels can show, and few points for the chart to
-        // lay out and stroke (each marker is a graphics item).
+        // lay out and stroke.
         const auto keep = static_cast<std::size_t>(std::max(columns / kColumnWidth, 1));
         QList<QPointF> points;
         if (from < to)
@@ -714,8 +714,9 @@ void LogChart::drawLines() {
                 points.append(QPointF(line.x(k), y));
             }
         line.series->replace(points);
-        if (auto* series = qobject_cast<QLineSeries*>(line.series))
-            series->setPointsVisible(points.size() == 1);
+        // A line of one point shows it as a dot (the points have their markers).
+        if (isLine)
+            static_cast<QLineSeries*>(line.series)->setPointsVisible(points.size() == 1);
     }
 }
 

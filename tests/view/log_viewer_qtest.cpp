@@ -236,6 +236,11 @@ class LogViewerTest : public QObject {
         QCOMPARE(points(v, "weightChart", "outlierSeries"),
                  (QList<QPointF>{{at(4, 11), weightAxis->min()}}));
         QVERIFY(weightAxis->min() > 65 && weightAxis->max() < 75);
+        // Drawn as a hollow mark, and so in the legend, also when it is alone.
+        QChart* weights = v.findChild<QChartView*>(QStringLiteral("weightChart"))->chart();
+        auto* aside = weights->findChild<QXYSeries*>(QStringLiteral("outlierSeries"));
+        QVERIFY(!aside->pointsVisible());
+        QCOMPARE(weights->legend()->markers(aside).first()->brush().color(), QColor(Qt::white));
         QCOMPARE(points(v, "weightChart", "weightSeries").size(), 199);
         QVERIFY(v.statusText().contains(QStringLiteral("外れ値 1")));
         const QAbstractItemModel* m = v.findChild<QTableView*>(QStringLiteral("table"))->model();
