@@ -145,10 +145,23 @@ class LookTest : public QObject {
 
     // Every caption as drawn (wrapping, alignment and the control's margins
     // included) lies whole within its box: drawn unclipped into a taller and
-    // wider picture, no ink falls outside the box.
+    // wider picture, no ink falls outside the box. The captions are fitted
+    // when the window is first exposed, or first drawn when it never is.
+    void captionsFit_data() {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("shown") << true;
+        QTest::newRow("drawn, never shown") << false;
+    }
     void captionsFit() {
-        Window w;
-        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        QFETCH(bool, shown);
+        FormFixture w;
+        w.useLog(windowsPath(QStringLiteral("/home/yamada_taro/Documents")));
+        if (shown) {
+            w.form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        } else {
+            w.form->grab();
+        }
         for (QLabel* l : w.form->findChildren<QLabel*>()) {
             if (l->text().isEmpty() || l->objectName() == QStringLiteral("Label23") ||
                 l == w.ui().lblFOLDER)
