@@ -4,7 +4,6 @@
 #include "history/csv.h"
 #include "history/stamp.h"
 #include "platform/qtext.h"
-#include "view/goal_settings.h"
 #include "view/log_chart.h"
 #include "view/log_table.h"
 #include "view/stats_view.h"
@@ -423,7 +422,6 @@ void LogViewer::readChartData() {
     const LogRecords* records = file_->records();
     data_ = records ? chartData(*records) : ChartData{};
     chart_->showRecords(records, &data_);
-    chart_->setGoal(storedGoal(file_->path()));
     const bool empty = !records || records->size() == 0;
     static_cast<QStackedWidget*>(tableEmpty_->parentWidget())->setCurrentIndex(empty ? 1 : 0);
 }
@@ -439,6 +437,8 @@ void LogViewer::showRecord(std::size_t record) {
 void LogViewer::showStats() {
     showStatsRange();
     stats_->showRecords(model_->dated(), model_->setAside(), file_->path());
+    // The user's goal for this log, as 統計 read it from the settings.
+    chart_->setGoal(stats_->ownGoal());
 }
 
 void LogViewer::showStatsRange() {

@@ -39,6 +39,8 @@ class StatsView : public QWidget {
     // The goal in use: the user's own for this log, else the standard
     // weight of the latest record.
     std::optional<double> goal() const;
+    // The user's own goal for this log, if any.
+    std::optional<double> ownGoal() const { return ownGoal_; }
 
   signals:
     // The user set their own goal (nothing: back to the standard weight).

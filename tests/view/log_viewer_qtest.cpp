@@ -498,6 +498,18 @@ class LogViewerTest : public QObject {
             QCOMPARE(goal->at(0).y(), c.goal);
             QCOMPARE(weightAxis->min() < c.goal, c.inView);
         }
+        // A goal kept in the settings is drawn when the log is opened again.
+        auto* box = v.findChild<QDoubleSpinBox*>(QStringLiteral("goal"));
+        box->setValue(65.0);
+        emit box->editingFinished();
+        LogViewer again(log.path);
+        again.show();
+        again.findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(1);
+        auto* kept = again.findChild<QChartView*>(QStringLiteral("weightChart"))
+                         ->chart()
+                         ->findChild<QLineSeries*>(QStringLiteral("goalSeries"));
+        QVERIFY(kept->isVisible());
+        QCOMPARE(kept->at(0).y(), 65.0);
     }
 
     void pictureShowsTheRangeInView() {
